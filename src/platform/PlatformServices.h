@@ -1,0 +1,40 @@
+#pragma once
+// What Tintara needs of the desktop, behind one interface: an X11 backend for the program and a
+// fake one (a synthetic screen and cursor) for tests and benchmarks.
+#include "colormodel/TColor.h"
+#include "raster/Bitmap32.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tintara {
+
+// The part the magnifier reads: where the cursor is and what the screen shows.
+class ScreenSource {
+public:
+    virtual ~ScreenSource() = default;
+
+    // Cursor position in physical screen pixels; false when it cannot be read.
+    virtual bool cursorPos(TPoint& pos) = 0;
+
+    // Fills all of `into` (already sized by the caller) with the screen pixels whose top-left is
+    // (left, top). Pixels outside the screen read as black; never fails.
+    // opaque: leave translucent overlay windows out where the desktop can tell them apart.
+    virtual void capture(int left, int top, Bitmap32& into, bool opaque) = 0;
+};
+
+class PlatformServices : public ScreenSource {
+public:
+    virtual void setCursorPos(int x, int y) = 0;
+
+    // Whether the top-level window with this native id is the active window.
+    virtual bool isForeground(std::uintptr_t windowId) = 0;
+
+    // Keeps the pointer inside the rectangle (screen pixels) until releaseCursor.
+    virtual void confineCursor(const TRect& screenRect) = 0;
+    virtual void releaseCursor() = 0;
+
+    virtual void openUrl(const std::string& url) = 0;
+};
+
+} // namespace tintara
