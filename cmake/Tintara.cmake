@@ -6,6 +6,7 @@ function(tintara_pure_library name)
   add_library(${name} STATIC ${ARG_UNPARSED_ARGUMENTS})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE tintara_warnings)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
   set_property(GLOBAL APPEND PROPERTY TINTARA_PURE_TARGETS ${name})
 endfunction()
 

@@ -1,7 +1,9 @@
 #pragma once
 // The colour value every part of Tintara passes around, and the small integer helpers that the
 // colour arithmetic and the hit tests share.
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace tintara {
 
@@ -23,9 +25,18 @@ constexpr TColor rgbColor(int r, int g, int b)
 {
     return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int redOf(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int greenOf(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int blueOf(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int redOf(TColor c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int greenOf(TColor c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int blueOf(TColor c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 struct TPoint {
     int x = 0;
@@ -45,7 +56,21 @@ struct TRect {
 };
 
 // Nearest integer, an exact half going to the even neighbour (Round(2.5) = 2, Round(-0.5) = 0).
-int Round(double x);
+// Values beyond the int range saturate and NaN gives 0, so no input is undefined behaviour.
+// Inline and libm-free: the gradient fields call it for every pixel.
+inline int Round(double x)
+{
+    if (x >= -2147483648.5 && x < 2147483647.5) {
+        // Adding and removing 1.5 * 2^52 leaves no fraction bits, so the FPU's own round-to-nearest-even
+        // does the work (|x| < 2^51 here). Only valid without -ffast-math, which this project never uses.
+        constexpr double shifter = 0x1.8p52;
+        return static_cast<int>((x + shifter) - shifter);
+    }
+    if (std::isnan(x)) {
+        return 0;
+    }
+    return x > 0 ? std::numeric_limits<int>::max() : std::numeric_limits<int>::min();
+}
 
 // a * b / c from the exact 64-bit product, rounded to nearest with halves away from zero.
 // Returns -1 when c is 0 or the result does not fit an int.
