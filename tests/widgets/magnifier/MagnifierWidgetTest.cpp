@@ -1,0 +1,147 @@
+#include "magnifier/Magnifier.h"
+#include "platform/FakePlatform.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tintara {
+namespace {
+
+QRgb rgbOf(TColor c)
+{
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
+
+class MagnifierWidgetTest : public testing::Test {
+protected:
+    MagnifierWidgetTest() : screen(800, 600), magnifier(screen)
+    {
+        // Left half red, right half blue from the cursor's column on, one green pixel on the cursor.
+        screen.fillScreen(rgbColor(200, 0, 0));
+        screen.fillRect({400, 0, 800, 600}, rgbColor(0, 0, 200));
+        screen.setScreenPixel(400, 300, rgbColor(0, 180, 0));
+        screen.setCursorPos(400, 300);
+        magnifier.resize(273, 116);
+        // Shown, so resize events arrive at once instead of waiting for the first show.
+        magnifier.show();
+    }
+
+    void designed()
+    {
+        magnifier.setMagnification(10);
+        magnifier.setPointSize(1);
+        magnifier.setHiLite(true);
+        magnifier.setHiLiteColor(clMaroon);
+        magnifier.setGrid(false);
+        magnifier.setGridColor(clNavy);
+        magnifier.setCurColor(clWhite);
+    }
+
+    QImage shot() { return magnifier.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    FakePlatform screen;
+    TMagnifier magnifier;
+};
+
+TEST_F(MagnifierWidgetTest, PaintsTheEnlargedBlockWithItsHiLite)
+{
+    designed();
+    EXPECT_EQ(magnifier.pickColor(true), rgbColor(0, 180, 0));
+    EXPECT_EQ(magnifier.Green(), 180u);
+
+    const QImage img = shot();
+    ASSERT_EQ(img.size(), QSize(273, 116));
+    // The capture starts 14 pixels left of the cursor: cells 0..13 red, the cursor's cell 14 (pixels
+    // 140..149) green, blue after it. The hi-lite runs on columns 139 and 150, rows 59 and 70.
+    EXPECT_EQ(img.pixel(5, 5), rgbOf(rgbColor(200, 0, 0)));
+    EXPECT_EQ(img.pixel(135, 65), rgbOf(rgbColor(200, 0, 0)));
+    EXPECT_EQ(img.pixel(145, 65), rgbOf(rgbColor(0, 180, 0)));
+    EXPECT_EQ(img.pixel(155, 65), rgbOf(rgbColor(0, 0, 200)));
+    EXPECT_EQ(img.pixel(145, 50), rgbOf(rgbColor(0, 0, 200)));
+    for (const QPoint p : {QPoint(139, 59), QPoint(139, 70), QPoint(150, 59), QPoint(150, 70), QPoint(139, 65),
+                           QPoint(150, 65), QPoint(145, 59), QPoint(145, 70)})
+        EXPECT_EQ(img.pixel(p), rgbOf(clMaroon)) << p.x() << "," << p.y();
+    EXPECT_EQ(img.pixel(140, 60), rgbOf(rgbColor(0, 180, 0)));
+    EXPECT_EQ(img.pixel(272, 115), rgbOf(rgbColor(0, 0, 200)));
+}
+
+TEST_F(MagnifierWidgetTest, GridAndSettersShowAtOnce)
+{
+    designed();
+    magnifier.setGrid(true);
+    QImage img = shot();
+    // Cell (13, 5) is boxed: its first column 130 and last 139 carry the grid pen; cell (14, 5) is not.
+    EXPECT_EQ(img.pixel(130, 55), rgbOf(clNavy));
+    EXPECT_EQ(img.pixel(135, 55), rgbOf(rgbColor(200, 0, 0)));
+    EXPECT_EQ(img.pixel(140, 55), rgbOf(rgbColor(0, 0, 200)));
+
+    magnifier.setGrid(false);
+    magnifier.setHiLiteColor(clLime);
+    img = shot();
+    EXPECT_EQ(img.pixel(130, 55), rgbOf(rgbColor(200, 0, 0))) << "the fresh capture removed the old grid";
+    EXPECT_EQ(img.pixel(139, 65), rgbOf(clLime));
+}
+
+TEST_F(MagnifierWidgetTest, ResizeRecomputesTheCellsAndRecaptures)
+{
+    designed();
+    const int before = screen.captureCount();
+    magnifier.resize(150, 80);
+    EXPECT_EQ(magnifier.core().CellsAcross(), 15);
+    EXPECT_EQ(magnifier.core().CellsDown(), 8);
+    EXPECT_GT(screen.captureCount(), before);
+    const QImage img = shot();
+    // 15 x 8 cells: the cursor is in cell 8, 5; pixels 80..89, 50..59.
+    EXPECT_EQ(img.pixel(85, 55), rgbOf(rgbColor(0, 180, 0)));
+    EXPECT_EQ(img.pixel(79, 55), rgbOf(clMaroon));
+}
+
+TEST_F(MagnifierWidgetTest, CursorFailureDuringResizeStaysInside)
+{
+    designed();
+    screen.setCursorPosFails(true);
+    magnifier.resize(200, 100); // must not throw out of the resize event
+    EXPECT_EQ(magnifier.core().CellsAcross(), 20);
+    EXPECT_THROW(magnifier.pickColor(false), CursorPosError);
+}
+
+TEST_F(MagnifierWidgetTest, HiddenWidgetDoesNotCapture)
+{
+    designed();
+    magnifier.hide();
+    const int before = screen.captureCount();
+    magnifier.setPointSize(3);
+    EXPECT_EQ(screen.captureCount(), before);
+    magnifier.show();
+    const int shown = screen.captureCount();
+    magnifier.setPointSize(3);
+    EXPECT_EQ(screen.captureCount(), shown + 1);
+}
+
+TEST_F(MagnifierWidgetTest, ParentCentreWithoutFollowMouse)
+{
+    QWidget parent;
+    parent.setGeometry(100, 50, 301, 201);
+    TMagnifier child(screen, &parent);
+    child.setGeometry(10, 10, 273, 116);
+    child.setMagnification(10);
+    child.setFollowMouse(false);
+    child.pickColor(false);
+    const QPoint topLeft = parent.mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(child.core().LastPoint(), (TPoint{topLeft.x() + 150, topLeft.y() + 100}));
+    EXPECT_TRUE(child.CaptureOpaque());
+}
+
+TEST_F(MagnifierWidgetTest, UncoveredAreaIsPaintedNotLeftUndefined)
+{
+    // Before any magnification there is no picture: the widget shows its background.
+    ASSERT_TRUE(magnifier.core().ZoomBitmap().empty());
+    const QImage img = shot();
+    EXPECT_EQ(img.pixel(10, 10), magnifier.palette().window().color().rgb());
+}
+
+} // namespace
+} // namespace tintara
