@@ -1,0 +1,123 @@
+#include "pickers/ChannelSliderPicker.h"
+
+#include "pickers/HintFormat.h"
+
+#include <string>
+
+namespace tintara {
+
+namespace {
+
+const char* placeholderOf(SliderChannel c)
+{
+    switch (c) {
+    case SliderChannel::Hue:
+        return "%h";
+    case SliderChannel::Saturation:
+        return "%s";
+    case SliderChannel::Value:
+        return "%v";
+    case SliderChannel::Luminance:
+        return "%l";
+    }
+    return "";
+}
+
+} // namespace
+
+ChannelSliderPicker::ChannelSliderPicker(SliderChannel channel, const Initial& initial, QWidget* parent)
+    : TktTrackBarPicker(parent), channel_(channel)
+{
+    resize(initial.size);
+    initLayout(initial.layout);
+    const int ownIndex = ownSlot(channel_);
+    for (int slot = 0; slot < 3; ++slot) {
+        if (slot != ownIndex)
+            values_[static_cast<std::size_t>(slot)] = initial.channels[static_cast<std::size_t>(slot)];
+    }
+    {
+        // Through the setter, so the arrow starts at the initial value, but without an OnChange.
+        NotifySuspender quiet(*this);
+        setChannelValue(ownIndex, initial.channels[static_cast<std::size_t>(ownIndex)]);
+    }
+    setHintFormat(QString::fromUtf8(initial.hintFormat));
+    rebuildGradient();
+}
+
+TColor ChannelSliderPicker::SelectedColor() const
+{
+    return sliderColor(channel_, values_);
+}
+
+void ChannelSliderPicker::setSelectedColor(TColor color)
+{
+    const SliderChannels target = sliderChannelsFromColor(channel_, color);
+    {
+        NotifySuspender quiet(*this);
+        for (int slot = 0; slot < 3; ++slot)
+            setChannelValue(slot, target[static_cast<std::size_t>(slot)]);
+    }
+    fireChange();
+}
+
+void ChannelSliderPicker::setChannelValue(int slot, int value)
+{
+    value = clampChannel(channel_, slot, value);
+    int& stored = values_[static_cast<std::size_t>(slot)];
+    if (value == stored)
+        return;
+    stored = value;
+    if (slot == ownSlot(channel_))
+        setArrowPos(sliderPosFromValue(channel_, trackLength(shape()), value));
+    else
+        rebuildGradient();
+    update();
+    if (NotifyEnabled())
+        fireChange();
+}
+
+void ChannelSliderPicker::rebuildGradient()
+{
+    buildGradient(gradient_, channel_, Layout(), values_);
+    ++gradientBuilds_;
+}
+
+void ChannelSliderPicker::HandleCommand(TTrackBarCommand command)
+{
+    switch (command) {
+    case tcResize:
+        // own := own: nothing changes.
+        return;
+    case tcPaint:
+        drawStretched(gradient_);
+        return;
+    case tcMouseMove:
+    case tcMouseDown:
+    case tcMouseUp:
+        // Stored directly: the change reaches listeners from the next paint.
+        values_[static_cast<std::size_t>(ownSlot(channel_))] =
+            sliderValueFromPos(channel_, trackLength(shape()), ArrowPos());
+        return;
+    case tcLayoutChanged:
+        rebuildGradient();
+        return;
+    default:
+        if (const auto target = commandTarget(channel_, command, own(), Increment()))
+            setChannelValue(ownSlot(channel_), *target);
+        return;
+    }
+}
+
+int ChannelSliderPicker::ArrowPosFromValue()
+{
+    return sliderPosFromValue(channel_, trackLength(shape()), own());
+}
+
+QString ChannelSliderPicker::HintText()
+{
+    const std::string format = HintFormat().toStdString();
+    const std::string value = std::to_string(own());
+    return QString::fromStdString(formatHint(format, {{placeholderOf(channel_), value}}));
+}
+
+} // namespace tintara
