@@ -1,0 +1,238 @@
+#pragma once
+// The main window: every control of Tintara lives here, and its handlers are the program's behaviour.
+#include "app/core/ChipBank.h"
+#include "app/core/PanelState.h"
+#include "app/core/TintaraOptions.h"
+#include "colormodel/TColor.h"
+#include "xml/PaletteDocument.h"
+
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QSlider;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace tintara {
+
+class PlatformServices;
+class TMagnifier;
+class THColorPicker;
+class TSColorPicker;
+class TVColorPicker;
+
+// A static text that reports clicks: the chips, the overlay swatches, the panel toggles.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// What the window needs from outside: the desktop, where its files live, and the modal questions
+// (replaceable so tests can answer them).
+struct MainWindowEnvironment {
+    PlatformServices* platform = nullptr;
+    std::filesystem::path settingsPath;
+    std::filesystem::path palettePath;
+    // The first-run question; true for Yes.
+    std::function<bool(QWidget* parent)> askFourK;
+    // The palette name prompt; nullopt on Cancel.
+    std::function<std::optional<QString>(QWidget* parent, const QString& prompt, const QString& text)> inputBox;
+    // The overlay colour dialog; nullopt on Cancel.
+    std::function<std::optional<TColor>(QWidget* parent, TColor initial)> chooseColor;
+    // Errors no handler deals with (a palette file that cannot be created, a bad snap field).
+    std::function<void(QWidget* parent, const QString& message)> showError;
+};
+
+class TfrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmMain(MainWindowEnvironment env, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The sampling loop and the operations every colour change ends with.
+    void timTintaraTimer();
+    void SampleCurrentColor();
+    void RefreshDisplays(bool force);
+    bool IsForeground() const;
+
+    // Chips.
+    ClickLabel* ChipByIndex(int n) const;
+    bool IsChipLocked(int n) const;
+    void SelectChip(int n);
+    void SetChipLocked(bool locked);
+    void ToggleChipLock();
+    void ClearChips();
+    int currentChipIndex() const { return chips_.current(); }
+    TColor chipColor(int n) const { return chips_.chip(ChipBank::ChipByIndex(n)).color; }
+    const ChipBank& chips() const { return chips_; }
+
+    // Colour group handlers.
+    void cmdCopyClick();
+    void cmdCopyDecClick();
+    void cmdSnapClick();
+    void txtRGBKeyUp();
+    void txtDecRGBKeyUp();
+    void txtDecPartialKeyUp();
+
+    // Magnifier settings bar.
+    void trkZoomChange();
+    void trkPointChange();
+    void txtHiLiteClick();
+    void txtGridClick();
+
+    // Panels.
+    void TogglePanel(ClickLabel* image, bool adjustWindow);
+
+    // Palettes.
+    void LoadPaletteList();
+    void LoadPaletteIntoChips();
+    void StoreChipsInPalette();
+    // False when the file could not be written; the error has been reported.
+    bool SavePaletteFile();
+    void ShowPaletteError();
+    void cboPalettesEnter();
+    void cboPalettesChange();
+    void cmdNewClick();
+    void cmdEditClick();
+    void cmdDeleteClick();
+
+    // Runs the close sequence; false when it stopped before the end (the palette file could not be written).
+    bool FormClose();
+    // Closing because the session ends: the sequence runs but cannot keep the window open.
+    void closeForSession();
+
+    TMagnifier* magnifier() const { return pntMagnify; }
+    const TTintaraOptions& options() const { return *options_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildPalettesGroup();
+    void buildChipsGroup();
+    void buildColorGroup();
+    void buildMixerGroup();
+    void buildMagnifyGroup();
+    void buildStatusBar();
+    void FormCreate();
+    void layoutPanels();
+    void paintChip(int slot);
+    void updateStatusLabel();
+    void setColorOfCurrentChip(TColor c);
+    void focusFirstChip();
+    void applyOverlayColor(bool hiLite);
+    void ApplicationMinimize();
+    void ApplicationRestore();
+    void FormKeyDown(QKeyEvent* event);
+    void CMDialogKey(int key);
+    void setCurrentChipColorAndRefresh(TColor c);
+    bool guardedPalette(const std::function<void()>& steps);
+
+    MainWindowEnvironment env_;
+    PlatformServices& platform_;
+    std::unique_ptr<TTintaraOptions> options_;
+    std::unique_ptr<PaletteDocument> paletteDocument_;
+    ChipBank chips_;
+    int minimumWidth_ = 0;
+    int pulseStep_ = 1; // the timer's tag
+    TColor statusBackground_ = 0;
+    bool closing_ = false;
+    bool closed_ = false;
+
+    // Designed heights of the top-aligned boxes; the Magnify box takes the rest.
+    std::array<int, 5> boxHeight_{41, 97, 58, 195, 0};
+    std::array<PanelToggle, 5> panels_{};
+
+public:
+    // Components, under their documented names.
+    QWidget* panMain = nullptr;
+    QGroupBox* grpPalettes = nullptr;
+    QGroupBox* grpChips = nullptr;
+    QGroupBox* grpColor = nullptr;
+    QGroupBox* grpMixer = nullptr;
+    QGroupBox* grpMagnify = nullptr;
+    std::array<ClickLabel*, 5> toggleImages{};
+    ClickLabel* imgTogglePalettes = nullptr;
+    ClickLabel* imgToggleChips = nullptr;
+    ClickLabel* imgToggleColor = nullptr;
+    ClickLabel* imgToggleMixer = nullptr;
+    ClickLabel* imgToggleMagnify = nullptr;
+
+    QComboBox* cboPalettes = nullptr;
+    QToolButton* cmdNew = nullptr;
+    QToolButton* cmdEdit = nullptr;
+    QToolButton* cmdDelete = nullptr;
+
+    std::array<ClickLabel*, 17> chipLabels{}; // [0] is txtToken
+    QLabel* lblCtrlH = nullptr;
+
+    QLabel* txtColorCurrent = nullptr;
+    QLineEdit* txtRGB = nullptr;
+    QLineEdit* txtDecRGB = nullptr;
+    QToolButton* cmdHash = nullptr;
+    QToolButton* cmdSnap = nullptr;
+    QToolButton* cmdCopyDec = nullptr;
+    QToolButton* cmdCopy = nullptr;
+
+    QTabWidget* pagesMixer = nullptr;
+    QWidget* tabHex = nullptr;
+    QWidget* tabRainbow = nullptr;
+    QWidget* tabHue = nullptr;
+    QWidget* tabSliders = nullptr;
+    THColorPicker* HueColorPicker = nullptr;
+    TSColorPicker* SatColorPicker = nullptr;
+    TVColorPicker* ValColorPicker = nullptr;
+    TVColorPicker* RedColorPicker = nullptr;
+    TVColorPicker* GreenColorPicker = nullptr;
+    TVColorPicker* BlueColorPicker = nullptr;
+    QLineEdit* txtHue = nullptr;
+    QLineEdit* txtSaturation = nullptr;
+    QLineEdit* txtValue = nullptr;
+    QLineEdit* txtDecR = nullptr;
+    QLineEdit* txtDecG = nullptr;
+    QLineEdit* txtDecB = nullptr;
+    QLabel* lblCyan = nullptr;
+    QLabel* lblMagenta = nullptr;
+    QLabel* lblYellow = nullptr;
+    QLabel* lblBlack = nullptr;
+
+    ClickLabel* txtHiLite = nullptr;
+    QCheckBox* chkHiLite = nullptr;
+    ClickLabel* txtGrid = nullptr;
+    QCheckBox* chkGrid = nullptr;
+    QLabel* lblPoint = nullptr;
+    QSlider* trkPoint = nullptr;
+    QLabel* lblZoom = nullptr;
+    QSlider* trkZoom = nullptr;
+    TMagnifier* pntMagnify = nullptr;
+
+    QStatusBar* statusBar = nullptr;
+    ClickLabel* statusLink = nullptr;
+    QTimer* timTintara = nullptr;
+    bool slidersDragFlag = false; // set by the mixer while its HSV sliders are operated
+};
+
+} // namespace tintara

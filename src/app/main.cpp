@@ -1,0 +1,114 @@
+// Tintara's entry: the application object, its title, the main window and the message loop.
+#include "app/Main.h"
+#include "app/core/ConfigLocation.h"
+#include "platform/X11Platform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminate(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[0], &c, 1);
+}
+
+bool askFourK(QWidget*)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                    QStringLiteral("Welcome to Tintara!\nBefore we begin, are you using a 4K monitor?"),
+                    QMessageBox::Yes | QMessageBox::No); // no parent: centred on the screen, before the window shows
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> inputBox(QWidget* parent, const QString& prompt, const QString& text)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Tintara"));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(text);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (auto* edit = dialog.findChild<QLineEdit*>())
+        edit->setMaxLength(255);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue().left(255);
+}
+
+std::optional<tintara::TColor> chooseColor(QWidget* parent, tintara::TColor initial)
+{
+    const QColor start(tintara::redOf(initial), tintara::greenOf(initial), tintara::blueOf(initial));
+    const QColor c = QColorDialog::getColor(start, parent);
+    if (!c.isValid())
+        return std::nullopt;
+    return tintara::rgbColor(c.red(), c.green(), c.blue());
+}
+
+void showError(QWidget* parent, const QString& message)
+{
+    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), message);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tintara"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tintara"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tintara"));
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+
+    const std::filesystem::path exeDir = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path userDir =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+    const std::filesystem::path dir = tintara::chooseConfigFolder(exeDir, userDir);
+
+    auto platform = tintara::createPlatformServices();
+    tintara::MainWindowEnvironment env;
+    env.platform = platform.get();
+    env.settingsPath = dir / tintara::kSettingsFileName;
+    env.palettePath = dir / tintara::kPaletteFileName;
+    env.askFourK = askFourK;
+    env.inputBox = inputBox;
+    env.chooseColor = chooseColor;
+    env.showError = showError;
+
+    tintara::TfrmMain window(std::move(env));
+
+    // The desktop ending (logout, SIGTERM) closes the window the ordinary way, so nothing is lost.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+            char c;
+            [[maybe_unused]] const auto n = ::read(signalPipe[1], &c, 1);
+            window.closeForSession();
+        });
+        struct sigaction sa {};
+        sa.sa_handler = onTerminate;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        ::sigaction(SIGTERM, &sa, nullptr);
+        ::sigaction(SIGHUP, &sa, nullptr);
+        ::sigaction(SIGINT, &sa, nullptr);
+    }
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.closeForSession(); });
+
+    window.show();
+    return QApplication::exec();
+}
