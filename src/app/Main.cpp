@@ -834,9 +834,10 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         // KeyPreview: the window sees each key once, before the focused control; the key goes on.
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == QApplication::focusWidget() || watched == this)
-            FormKeyDown(key);
+        // A key the control ignores travels up to its parents and passes here again: skip those.
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (watched == target)
+            FormKeyDown(static_cast<QKeyEvent*>(event));
     } else if (event->type() == QEvent::KeyRelease) {
         if (watched == txtRGB)
             txtRGBKeyUp();

@@ -1,0 +1,276 @@
+// The colour group, the value strip, CMYK, titles and the sampling loop's status label.
+#include "MainWindowFixture.h"
+
+#include "pickers/HColorPicker.h"
+#include "pickers/SColorPicker.h"
+#include "pickers/VColorPicker.h"
+
+#include <QLabel>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace tintara::testing {
+namespace {
+
+struct DisplayCase {
+    TColor color;
+    const char* hex;
+    const char* decimal;
+    const char* rgb[3];
+    const char* cmyk[4];
+    const char* swatch;
+};
+
+TEST_F(MainWindowTest, EveryDisplayFollowsTheSample)
+{
+    const DisplayCase cases[] = {
+        {rgbColor(0, 0, 0), "000000", "0", {"0", "0", "0"}, {"0", "0", "0", "100"}, "Black\n\nWebSafe"},
+        {rgbColor(255, 255, 255), "FFFFFF", "16777215", {"255", "255", "255"}, {"0", "0", "0", "0"},
+         "White\n\nWebSafe"},
+        {rgbColor(255, 128, 0), "FF8000", "33023", {"255", "128", "0"}, {"0", "50", "100", "0"}, ""},
+        {rgbColor(255, 0, 0), "FF0000", "255", {"255", "0", "0"}, {"0", "100", "100", "0"}, "Red\n\nWebSafe"},
+        {rgbColor(0, 0, 1), "000001", "65536", {"0", "0", "1"}, {"100", "100", "0", "100"}, ""},
+    };
+    TfrmMain& w = open();
+    for (const DisplayCase& c : cases) {
+        SCOPED_TRACE(c.hex);
+        sample(c.color);
+        EXPECT_EQ(w.txtRGB->text(), c.hex);
+        EXPECT_EQ(w.txtDecRGB->text(), c.decimal);
+        EXPECT_EQ(w.txtDecR->text(), c.rgb[0]);
+        EXPECT_EQ(w.txtDecG->text(), c.rgb[1]);
+        EXPECT_EQ(w.txtDecB->text(), c.rgb[2]);
+        EXPECT_EQ(w.lblCyan->text(), c.cmyk[0]);
+        EXPECT_EQ(w.lblMagenta->text(), c.cmyk[1]);
+        EXPECT_EQ(w.lblYellow->text(), c.cmyk[2]);
+        EXPECT_EQ(w.lblBlack->text(), c.cmyk[3]);
+        EXPECT_EQ(w.txtColorCurrent->text(), c.swatch);
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Tintara - ") + c.hex);
+        EXPECT_EQ(w.chipColor(1), c.color);
+        EXPECT_EQ(w.txtColorCurrent->palette().color(QPalette::Window), QColor(redOf(c.color), greenOf(c.color),
+                                                                               blueOf(c.color)));
+    }
+    // Dark colours get white text on the swatch, light ones black.
+    sample(rgbColor(0, 0, 255));
+    EXPECT_EQ(w.txtColorCurrent->palette().color(QPalette::WindowText), QColor(Qt::white));
+    sample(rgbColor(201, 0, 0));
+    EXPECT_EQ(w.txtColorCurrent->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+TEST_F(MainWindowTest, SlidersAndHsvFieldsFollowTheSample)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(255, 128, 0));
+    EXPECT_EQ(w.txtHue->text(), "30");
+    EXPECT_EQ(w.txtSaturation->text(), "255");
+    EXPECT_EQ(w.txtValue->text(), "255");
+    EXPECT_EQ(w.HueColorPicker->Hue(), 30);
+    // Coupled: each slider's fixed channels are the other two sliders' values.
+    EXPECT_EQ(w.ValColorPicker->Hue(), 30);
+    EXPECT_EQ(w.SatColorPicker->Value(), 255);
+
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    EXPECT_EQ(w.RedColorPicker->Value(), 255);
+    EXPECT_EQ(w.GreenColorPicker->Value(), 128);
+    EXPECT_EQ(w.BlueColorPicker->Value(), 0);
+    sample(rgbColor(10, 20, 30));
+    EXPECT_EQ(w.GreenColorPicker->Value(), 20);
+}
+
+TEST_F(MainWindowTest, AStillCursorWritesNothing)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(12, 34, 56));
+    w.txtDecR->setFocus();
+    w.txtDecR->setCursorPosition(1);
+    const int captures = platform.captureCount();
+    w.timTintaraTimer();
+    w.timTintaraTimer();
+    EXPECT_EQ(platform.captureCount(), captures);
+    EXPECT_EQ(w.txtDecR->cursorPosition(), 1); // unchanged text is not rewritten, so the caret stays
+}
+
+TEST_F(MainWindowTest, CopyPutsHexOrDecimalOnTheClipboard)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(255, 128, 0));
+    w.cmdCopy->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "FF8000");
+    w.cmdHash->click();
+    ASSERT_TRUE(w.cmdHash->isChecked());
+    w.cmdCopy->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "#FF8000");
+    EXPECT_EQ(w.txtRGB->text(), "FF8000");
+    w.cmdCopyDec->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), "33023");
+    EXPECT_EQ(QApplication::focusWidget(), w.ChipByIndex(1));
+}
+
+TEST_F(MainWindowTest, WebSnapRoundsALockedChipToWebSafe)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(100, 150, 200));
+    EXPECT_FALSE(w.cmdSnap->isVisibleTo(&w)); // unlocked: no snap
+    key(Qt::Key_G, Qt::ControlModifier);
+    ASSERT_TRUE(w.IsChipLocked(1));
+    EXPECT_TRUE(w.cmdSnap->isVisibleTo(&w));
+    w.cmdSnap->click();
+    EXPECT_EQ(w.chipColor(1), rgbColor(102, 153, 204));
+    EXPECT_EQ(w.txtRGB->text(), "6699CC");
+    EXPECT_FALSE(w.cmdSnap->isVisibleTo(&w));
+    EXPECT_EQ(w.txtColorCurrent->text(), "\n\nWebSafe");
+
+    // 25 rounds down, 26 up; a field that is no number stops the snap with an error.
+    w.txtDecR->setText("25");
+    w.txtDecG->setText("26");
+    w.txtDecB->setText("x");
+    w.cmdSnap->click();
+    EXPECT_EQ(w.txtDecR->text(), "0");
+    EXPECT_EQ(w.txtDecG->text(), "51");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "'x' is not a valid integer value");
+    EXPECT_EQ(w.chipColor(1), rgbColor(102, 153, 204));
+}
+
+TEST_F(MainWindowTest, TypedEntryChangesALockedChip)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(1, 2, 3));
+    key(Qt::Key_G, Qt::ControlModifier);
+
+    // Key by key: nothing happens until the sixth character, then the field is rewritten canonically.
+    typeInto(w.txtRGB, "ff800");
+    EXPECT_EQ(w.chipColor(1), rgbColor(1, 2, 3));
+    QTest::keyClicks(w.txtRGB, "0");
+    EXPECT_EQ(w.chipColor(1), rgbColor(255, 128, 0));
+    EXPECT_EQ(w.txtRGB->text(), "FF8000");
+    EXPECT_EQ(w.txtRGB->cursorPosition(), 0);
+
+    struct Entry {
+        QLineEdit* field;
+        const char* text;
+        TColor expected; // the chip's colour afterwards
+    };
+    const Entry entries[] = {
+        {w.txtRGB, "GG0000", rgbColor(255, 128, 0)},
+        {w.txtRGB, "00ff00", rgbColor(0, 255, 0)},
+        {w.txtDecRGB, "255", rgbColor(255, 0, 0)},
+        {w.txtDecRGB, "16777216", rgbColor(255, 0, 0)}, // beyond the colour range: ignored
+        {w.txtDecRGB, "-1", rgbColor(255, 0, 0)},
+        {w.txtDecG, "007", rgbColor(255, 7, 0)},
+        {w.txtDecB, "256", rgbColor(255, 7, 0)},
+        {w.txtDecB, "-1", rgbColor(255, 7, 0)},
+        {w.txtDecB, "1a", rgbColor(255, 7, 0)},
+        {w.txtDecB, "", rgbColor(255, 7, 0)},
+        {w.txtHue, "100", rgbColor(255, 7, 0)}, // the H/S/V fields only display
+    };
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(e.text);
+        e.field->setFocus();
+        e.field->setText(QString::fromLatin1(e.text));
+        QTest::keyRelease(e.field, Qt::Key_0);
+        EXPECT_EQ(w.chipColor(1), e.expected);
+    }
+    EXPECT_EQ(w.txtDecG->text(), "7");
+}
+
+TEST_F(MainWindowTest, TypedEntryOnAnUnlockedChipFallsBackToTheSample)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(9, 9, 9));
+    typeInto(w.txtDecR, "200");
+    EXPECT_EQ(w.txtDecR->text(), "9");
+    EXPECT_EQ(w.chipColor(1), rgbColor(9, 9, 9));
+}
+
+TEST_F(MainWindowTest, StatusLabelPulsesWhileAnotherWindowIsInFront)
+{
+    TfrmMain& w = open();
+    platform.setForeground(false);
+    int low = 255, high = 0;
+    for (int i = 0; i < 200; ++i) {
+        w.timTintaraTimer();
+        const QColor bg = w.lblCtrlH->palette().color(QPalette::Window);
+        EXPECT_EQ(bg.green(), 0);
+        if (i > 60) {
+            low = std::min(low, bg.red());
+            high = std::max(high, bg.red());
+        }
+    }
+    // The swing stays in the documented band whatever red the button face starts from.
+    EXPECT_GE(low, 138);
+    EXPECT_LE(low, 139);
+    EXPECT_GE(high, 201);
+    EXPECT_LE(high, 202);
+    EXPECT_EQ(w.lblCtrlH->text(), "Click this Tintara window to start grabbing colors");
+    EXPECT_EQ(w.lblCtrlH->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+    platform.setForeground(true);
+    w.timTintaraTimer();
+    EXPECT_EQ(w.lblCtrlH->text(), "Press Ctrl and G on your keyboard to grab a Color");
+    EXPECT_EQ(w.lblCtrlH->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    key(Qt::Key_G, Qt::ControlModifier);
+    w.timTintaraTimer();
+    EXPECT_EQ(w.lblCtrlH->text(), "Press Ctrl and G on your keyboard to ungrab a Color");
+}
+
+TEST_F(MainWindowTest, MinimisingStopsTheLoopAndRestoringStartsIt)
+{
+    TfrmMain& w = open();
+    w.timTintara->start();
+    w.setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(w.timTintara->isActive());
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Tintara");
+    w.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(w.timTintara->isActive());
+    w.timTintara->stop();
+}
+
+TEST_F(MainWindowTest, ZoomAndPointSettingsReachTheMagnifier)
+{
+    TfrmMain& w = open();
+    EXPECT_EQ(w.pntMagnify->Magnification(), 6);
+    EXPECT_EQ(w.trkZoom->value(), 5);
+    EXPECT_EQ(w.lblZoom->text(), "x6");
+    for (const auto& [position, magnification, rest] : {std::tuple{10, 10, 9}, {9, 10, 9}, {36, 36, 35}, {1, 2, 1}}) {
+        w.trkZoom->setValue(position);
+        EXPECT_EQ(w.pntMagnify->Magnification(), magnification) << position;
+        EXPECT_EQ(w.trkZoom->value(), rest) << position;
+        EXPECT_EQ(w.lblZoom->text(), QStringLiteral("x%1").arg(magnification));
+    }
+    w.trkPoint->setValue(1);
+    EXPECT_EQ(w.pntMagnify->PointSize(), 3);
+    EXPECT_EQ(w.lblPoint->text(), "Point 3");
+    EXPECT_EQ(QApplication::focusWidget(), w.ChipByIndex(1));
+
+    chosenColor = std::nullopt; // Cancel keeps the colour
+    w.txtHiLiteClick();
+    EXPECT_EQ(w.pntMagnify->HiLiteColor(), clMaroon);
+    chosenColor = rgbColor(0, 255, 0);
+    w.txtGridClick();
+    EXPECT_EQ(w.pntMagnify->GridColor(), rgbColor(0, 255, 0));
+    EXPECT_EQ(w.txtGrid->palette().color(QPalette::Window), QColor(0, 255, 0));
+}
+
+TEST_F(MainWindowTest, ArrowKeysOnAChipMoveTheCursorButNotInAField)
+{
+    TfrmMain& w = open();
+    w.ChipByIndex(1)->setFocus();
+    platform.setCursorPos(100, 100);
+    key(Qt::Key_Left);
+    key(Qt::Key_Down);
+    EXPECT_EQ(platform.cursor(), (TPoint{99, 101}));
+    w.txtRGB->setFocus();
+    key(Qt::Key_Right);
+    EXPECT_EQ(platform.cursor(), (TPoint{99, 101}));
+}
+
+TEST_F(MainWindowTest, StatusBarOpensTheToolsPage)
+{
+    TfrmMain& w = open();
+    QTest::mouseClick(w.statusLink, Qt::LeftButton);
+    ASSERT_EQ(platform.openedUrls().size(), 1u);
+}
+
+} // namespace
+} // namespace tintara::testing
