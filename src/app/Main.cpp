@@ -163,7 +163,8 @@ QPixmap chevron(bool up)
 void ClickLabel::mousePressEvent(QMouseEvent* event)
 {
     QLabel::mousePressEvent(event);
-    emit clicked();
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
 }
 
 TfrmMain::TfrmMain(MainWindowEnvironment env, QWidget* parent)
@@ -571,6 +572,7 @@ void TfrmMain::FormCreate()
     options_ = std::make_unique<TTintaraOptions>(env_.settingsPath);
     move(options_->X, options_->Y);
     resize(std::max(options_->Width, minimumWidth_), options_->Height);
+    layoutPanels(); // the boxes' present heights count when they collapse, and the window is not shown yet
     for (int i = 0; i < 5; ++i)
         if (options_->Closed[i])
             TogglePanel(toggleImages[i], false);
@@ -780,18 +782,15 @@ void TfrmMain::RefreshDisplays(bool force)
 
     const bool webSafe = pntMagnify->WebSafe();
     cmdSnap->setVisible(chips_.chip(cur).locked && !webSafe);
-    const char* name = pntMagnify->ColorName();
+    // The name, and "WebSafe" two lines below it (a label breaks lines at "\n").
     char caption[64];
-    const int n = std::snprintf(caption, sizeof caption, webSafe ? "%s\r\n\r\nWebSafe" : "%s", name);
-    // QLabel shows "\n" line breaks; the swatch's text is the name with "WebSafe" two lines below.
-    QString shown = QString::fromLatin1(caption, n);
-    shown.remove(QLatin1Char('\r'));
-    if (txtColorCurrent->text() != shown)
-        txtColorCurrent->setText(shown);
+    const int n =
+        std::snprintf(caption, sizeof caption, webSafe ? "%s\n\nWebSafe" : "%s", pntMagnify->ColorName());
+    setTextIfChanged(txtColorCurrent, QLatin1StringView(caption, n));
     setLabelColors(txtColorCurrent, chip, pntMagnify->DarkColor() ? clWhite : clBlack);
 
     char title[24];
-    const int tn = std::snprintf(title, sizeof title, "Tintara - %s", txtRGB->text().toLatin1().constData());
+    const int tn = std::snprintf(title, sizeof title, "Tintara - %s", hex);
     const QLatin1StringView titleView(title, tn);
     if (windowTitle() != titleView) {
         const QString t(titleView);

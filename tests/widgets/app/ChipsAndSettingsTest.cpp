@@ -113,6 +113,18 @@ TEST_F(MainWindowTest, StoredSettingsComeBackWithoutDrift)
     EXPECT_NE(ini.find("[Mine]\r\nKeep=yes\r\n"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, AMagnifyPanelClosedAtStartReopensWithTheFallbackHeight)
+{
+    // 421 leaves the Magnify box exactly collapsed-high below the other four boxes.
+    writeFile(dir / "Tintara.ini", "[Options]\r\nHeight=421\r\n[Panel5]\r\nClosed=1\r\n");
+    TfrmMain& w = open();
+    EXPECT_EQ(w.grpMagnify->height(), 11);
+    EXPECT_EQ(w.imgToggleMagnify->property("tag").toInt(), 1);
+    QTest::mouseClick(w.imgToggleMagnify, Qt::LeftButton);
+    EXPECT_EQ(w.height(), 421 + 75);
+    EXPECT_EQ(w.grpMagnify->height(), 86);
+}
+
 TEST_F(MainWindowTest, FirstRunQuestionSetsFourKOnYesOnly)
 {
     for (const bool yes : {true, false}) {
