@@ -650,7 +650,7 @@ void TfrmMain::changeEvent(QEvent* event)
 void TfrmMain::ApplicationMinimize()
 {
     timTintara->stop();
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tintara"));
+    setWindowIconText(QStringLiteral("Tintara"));
 }
 
 void TfrmMain::ApplicationRestore() { timTintara->start(); }
@@ -727,10 +727,15 @@ void TfrmMain::timTintaraTimer()
 
 void TfrmMain::SampleCurrentColor()
 {
-    if (chips_.isCurrentLocked())
+    if (chips_.isCurrentLocked()) {
         pntMagnify->setCurColor(chips_.currentColor());
-    else
-        pntMagnify->pickColor(false);
+        magnifierHoldsChipColor_ = true;
+    } else {
+        // After a locked chip has lent the magnifier its colour, an unlocked chip must not inherit
+        // it: sample again even though the cursor has not moved.
+        pntMagnify->pickColor(magnifierHoldsChipColor_);
+        magnifierHoldsChipColor_ = false;
+    }
 }
 
 bool TfrmMain::IsForeground() const
@@ -792,10 +797,10 @@ void TfrmMain::RefreshDisplays(bool force)
     char title[24];
     const int tn = std::snprintf(title, sizeof title, "Tintara - %s", hex);
     const QLatin1StringView titleView(title, tn);
-    if (windowTitle() != titleView) {
+    if (windowTitle() != titleView || windowIconText() != titleView) {
         const QString t(titleView);
         setWindowTitle(t);
-        QGuiApplication::setApplicationDisplayName(t);
+        setWindowIconText(t); // the application title: what a taskbar shows for the window
     }
 
     if (!slidersDragFlag) {
@@ -933,8 +938,10 @@ void TfrmMain::SelectChip(int n)
 void TfrmMain::SetChipLocked(bool locked)
 {
     const int cur = chips_.current();
-    if (locked)
+    if (locked) {
         pntMagnify->setCurColor(chips_.chip(cur).color);
+        magnifierHoldsChipColor_ = true;
+    }
     chips_.setChipLocked(locked, locked && pntMagnify->DarkColor());
     paintChip(cur);
 }

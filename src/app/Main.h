@@ -159,6 +159,7 @@ private:
     int minimumWidth_ = 0;
     int pulseStep_ = 1; // the timer's tag
     TColor statusBackground_ = 0;
+    bool magnifierHoldsChipColor_ = false;
     bool closing_ = false;
     bool closed_ = false;
 

@@ -25,9 +25,11 @@ void onTerminate(int)
     [[maybe_unused]] const auto n = ::write(signalPipe[0], &c, 1);
 }
 
-bool askFourK(QWidget*)
+bool askFourK(QWidget* window)
 {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+    // The caption is the application title, which the first refresh has already set.
+    const QString caption = window->windowIconText().isEmpty() ? QStringLiteral("Tintara") : window->windowIconText();
+    QMessageBox box(QMessageBox::NoIcon, caption,
                     QStringLiteral("Welcome to Tintara!\nBefore we begin, are you using a 4K monitor?"),
                     QMessageBox::Yes | QMessageBox::No); // no parent: centred on the screen, before the window shows
     box.setDefaultButton(QMessageBox::Yes);
@@ -60,7 +62,7 @@ std::optional<tintara::TColor> chooseColor(QWidget* parent, tintara::TColor init
 
 void showError(QWidget* parent, const QString& message)
 {
-    QMessageBox::critical(parent, QGuiApplication::applicationDisplayName(), message);
+    QMessageBox::critical(parent, QStringLiteral("Tintara"), message);
 }
 
 } // namespace
@@ -68,7 +70,8 @@ void showError(QWidget* parent, const QString& message)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tintara"));
+    // The application title lives in the window (its caption and icon text): a display name would
+    // make Qt append " — Tintara" to every window title.
     QCoreApplication::setApplicationName(QStringLiteral("Tintara"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tintara"));
     QGuiApplication::setQuitOnLastWindowClosed(true);

@@ -422,6 +422,8 @@ class Session:
 
     def mouse_move(self, x, y):
         """Moves the pointer like a user would (XTest motion, through xdotool)."""
+        if self.mouse_location() == (x, y):
+            return  # --sync waits for a motion that never comes when the pointer is already there
         self.xdotool("mousemove", "--sync", x, y)
 
     def warp(self, x, y):
@@ -432,7 +434,8 @@ class Session:
         return self.x.query_pointer()
 
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y, "click", button)
+        self.mouse_move(x, y)
+        self.xdotool("click", button)
 
     def key(self, *keys, window=None):
         """xdotool key names, e.g. key('ctrl+g'), key('F5'). Without a window they go to the focused

@@ -60,6 +60,21 @@ TEST_F(MainWindowTest, CtrlGHoldsTheColourWhileTheScreenChanges)
     EXPECT_EQ(w.windowTitle(), "Tintara - FFFF00");
 }
 
+TEST_F(MainWindowTest, AnUnlockedChipNeverShowsTheColourALockedChipLentTheMagnifier)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(200, 0, 0));
+    key(Qt::Key_G, Qt::ControlModifier);
+    platform.fillScreen(rgbColor(0, 200, 0)); // the screen changes under a still cursor
+    key(Qt::Key_F2);
+    EXPECT_EQ(w.chipColor(2), rgbColor(0, 200, 0));
+    EXPECT_EQ(w.windowTitle(), "Tintara - 00C800");
+    key(Qt::Key_F1);
+    key(Qt::Key_G, Qt::ControlModifier); // unlocking: the next tick samples afresh
+    w.timTintaraTimer();
+    EXPECT_EQ(w.chipColor(1), rgbColor(0, 200, 0));
+}
+
 TEST_F(MainWindowTest, PanelsCollapseAndTheWindowFollows)
 {
     TfrmMain& w = open();

@@ -220,7 +220,7 @@ TEST_F(MainWindowTest, MinimisingStopsTheLoopAndRestoringStartsIt)
     w.timTintara->start();
     w.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(w.timTintara->isActive());
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Tintara");
+    EXPECT_EQ(w.windowIconText(), "Tintara"); // the taskbar's text while minimised
     w.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(w.timTintara->isActive());
     w.timTintara->stop();
