@@ -326,7 +326,12 @@ void TfrmMain::buildMixerGroup()
     pagesMixer->setFocusPolicy(Qt::NoFocus);
     // Four tabs on the left must fit the 175-pixel page control without scroll buttons.
     pagesMixer->setUsesScrollButtons(false);
-    pagesMixer->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 1px; margin: 0px; }"));
+    pagesMixer->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 5px 2px; margin: 0px 0px 1px 0px; border: 1px solid palette(mid);"
+        " border-right: none; border-top-left-radius: 3px; border-bottom-left-radius: 3px;"
+        " background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(window); margin-right: -1px; }"
+        "QTabBar::tab:hover { background: palette(light); }"));
     tabHex = new QWidget;
     tabHex->setObjectName(QStringLiteral("tabHex"));
     tabRainbow = new QWidget;
