@@ -1,5 +1,7 @@
 #include "palettes/PaletteRules.h"
 
+#include "colormodel/HTMLColors.h"
+
 #include <algorithm>
 
 namespace tintara {
@@ -27,17 +29,6 @@ bool isAncestor(XmlNode ancestor, XmlNode node)
     return false;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 std::optional<TColor> ColorFromPaletteValue(std::string_view value)
@@ -59,7 +50,7 @@ std::optional<TColor> ColorFromPaletteValue(std::string_view value)
     TColor color = 0;
     for (std::string_view part : {blue, green, red}) {
         for (char c : part) {
-            const int d = hexDigit(c);
+            const int d = hexDigitValue(c);
             if (d < 0)
                 return std::nullopt;
             color = (color << 4) | static_cast<TColor>(d);

@@ -1,23 +1,10 @@
 #include "app/core/IntegerText.h"
 
+#include "colormodel/HTMLColors.h"
+
 #include <limits>
 
 namespace tintara {
-
-namespace {
-
-int hexDigitValue(char ch)
-{
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::optional<std::uint32_t> parseDigits(std::string_view text, std::uint32_t max)
 {
