@@ -20,8 +20,10 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QImage>
 #include <QPainter>
 #include <QSlider>
+#include <QStyleOptionTabWidgetFrame>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -132,7 +134,29 @@ QLineEdit* flatEdit(QWidget* parent, const char* name, int maxLength)
     e->setFrame(false);
     e->setFont(arial(11));
     e->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    // The edit covers itself; saying so spares the group boxes beneath a repaint on every change.
+    e->setAutoFillBackground(true);
     return e;
+}
+
+// The colour the tab widget's page area is painted in, so labels laid over it can be opaque.
+std::optional<QColor> tabPaneColor(QTabWidget* tabs)
+{
+    QStyleOptionTabWidgetFrame option;
+    option.initFrom(tabs);
+    option.rect = QRect(0, 0, 16, 16);
+    option.shape = QTabBar::RoundedWest;
+    QImage image(16, 16, QImage::Format_RGB32);
+    const QColor marker(1, 2, 3);
+    image.fill(marker);
+    {
+        QPainter painter(&image);
+        tabs->style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, tabs);
+    }
+    const QColor inside = image.pixelColor(8, 8);
+    if (inside == marker)
+        return std::nullopt;
+    return inside;
 }
 
 QLabel* plainLabel(QWidget* parent, const QString& text, int x, int y, int w, int h, int fontPx = 11)
@@ -193,6 +217,13 @@ TfrmMain::TfrmMain(MainWindowEnvironment env, QWidget* parent)
     timTintara->setInterval(10);
     connect(timTintara, &QTimer::timeout, this, &TfrmMain::timTintaraTimer);
     timTintara->start();
+
+    for (QLineEdit* edit : {txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB})
+        connect(edit, &QLineEdit::textEdited, this, &TfrmMain::markDisplaysEdited);
+    for (TktTrackBarPicker* slider : std::initializer_list<TktTrackBarPicker*>{
+             HueColorPicker, SatColorPicker, ValColorPicker, RedColorPicker, GreenColorPicker, BlueColorPicker})
+        connect(slider, &TktTrackBarPicker::OnChange, this, &TfrmMain::markDisplaysEdited);
+    connect(pagesMixer, &QTabWidget::currentChanged, this, &TfrmMain::markDisplaysEdited);
 
     FormCreate();
 }
@@ -424,6 +455,14 @@ void TfrmMain::buildMixerGroup()
     lblMagenta = values[1];
     lblYellow = values[2];
     lblBlack = values[3];
+    if (const std::optional<QColor> pane = tabPaneColor(pagesMixer)) {
+        for (QLabel* value : values) {
+            QPalette pal = value->palette();
+            pal.setColor(QPalette::Window, *pane);
+            value->setPalette(pal);
+            value->setAutoFillBackground(true);
+        }
+    }
     panCMYK->raise();
 
     connect(pagesMixer, &QTabWidget::currentChanged, this, [this] {
@@ -774,6 +813,12 @@ void TfrmMain::RefreshDisplays(bool force)
     const int cur = chips_.current();
     if (chips_.chip(cur).locked && !force)
         return;
+    // Most ticks sample the colour that is already shown; only a user's edit of a display or a
+    // slider can make a display differ from it then.
+    const TColor sampled = pntMagnify->CurColor();
+    if (!force && shown_.valid && shown_.color == sampled && shown_.chip == cur && !displaysEdited_)
+        return;
+    refreshing_ = true;
     const auto red = pntMagnify->Red();
     const auto green = pntMagnify->Green();
     const auto blue = pntMagnify->Blue();
@@ -833,6 +878,15 @@ void TfrmMain::RefreshDisplays(bool force)
     setTextIfChanged(lblYellow, decimalText(buf, sizeof buf, cmyk.Y));
     setTextIfChanged(lblMagenta, decimalText(buf, sizeof buf, cmyk.M));
     setTextIfChanged(lblBlack, decimalText(buf, sizeof buf, cmyk.K));
+    shown_ = {sampled, cur, true};
+    displaysEdited_ = false;
+    refreshing_ = false;
+}
+
+void TfrmMain::markDisplaysEdited()
+{
+    if (!refreshing_)
+        displaysEdited_ = true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -149,6 +149,7 @@ private:
     void FormKeyDown(QKeyEvent* event);
     void CMDialogKey(int key);
     void setCurrentChipColorAndRefresh(TColor c);
+    void markDisplaysEdited();
     bool guardedPalette(const std::function<void()>& steps);
 
     MainWindowEnvironment env_;
@@ -160,6 +161,14 @@ private:
     int pulseStep_ = 1; // the timer's tag
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
+    // What the displays show, so a tick that samples the same colour again has nothing to write.
+    struct Shown {
+        TColor color = 0;
+        int chip = 0;
+        bool valid = false;
+    } shown_;
+    bool displaysEdited_ = false;
+    bool refreshing_ = false;
     bool closing_ = false;
     bool closed_ = false;
 

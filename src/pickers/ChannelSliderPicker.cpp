@@ -78,8 +78,23 @@ void ChannelSliderPicker::setChannelValue(int slot, int value)
 
 void ChannelSliderPicker::rebuildGradient()
 {
-    buildGradient(gradient_, channel_, Layout(), values_);
-    ++gradientBuilds_;
+    gradientStale_ = true;
+}
+
+const Bitmap32& ChannelSliderPicker::gradient() const
+{
+    if (gradientStale_) {
+        buildGradient(gradient_, channel_, Layout(), values_);
+        gradientStale_ = false;
+        ++gradientBuilds_;
+    }
+    return gradient_;
+}
+
+int ChannelSliderPicker::gradientBuildCount() const
+{
+    gradient(); // a stale gradient counts as built once it is wanted
+    return gradientBuilds_;
 }
 
 void ChannelSliderPicker::HandleCommand(TTrackBarCommand command)
@@ -89,7 +104,7 @@ void ChannelSliderPicker::HandleCommand(TTrackBarCommand command)
         // own := own: nothing changes.
         return;
     case tcPaint:
-        drawStretched(gradient_);
+        drawStretched(gradient());
         return;
     case tcMouseMove:
     case tcMouseDown:

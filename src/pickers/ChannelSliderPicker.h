@@ -21,9 +21,11 @@ public:
     TColor SelectedColor() const;
     void setSelectedColor(TColor color);
 
-    // The prebuilt gradient that paint stretches into the strip, and how often it was built.
-    const Bitmap32& gradient() const { return gradient_; }
-    int gradientBuildCount() const { return gradientBuilds_; }
+    // The gradient that paint stretches into the strip, and how often it was built. A change of a
+    // fixed channel only marks it stale: the main window sets the sliders' colour on every change of
+    // the sampled colour, also while their tab is hidden, so it is built when it is next needed.
+    const Bitmap32& gradient() const;
+    int gradientBuildCount() const;
 
 protected:
     struct Initial {
@@ -47,8 +49,9 @@ private:
 
     SliderChannel channel_;
     SliderChannels values_{};
-    Bitmap32 gradient_;
-    int gradientBuilds_ = 0;
+    mutable Bitmap32 gradient_;
+    mutable bool gradientStale_ = true;
+    mutable int gradientBuilds_ = 0;
 };
 
 } // namespace tintara

@@ -7,9 +7,9 @@
 
 namespace tintara {
 
-// The backend for the running program: X11 over the QGuiApplication's own display connection when
-// Qt runs on xcb, otherwise over a connection of its own to $DISPLAY. Without any X server the
-// cursor cannot be read and captures are black. Needs a QGuiApplication.
+// The backend for the running program: X11 over a connection of its own to the display Qt runs on
+// (or $DISPLAY), falling back to Qt's connection when a second one cannot be opened. Without any X
+// server the cursor cannot be read and captures are black. Needs a QGuiApplication.
 std::unique_ptr<PlatformServices> createPlatformServices();
 
 class X11Platform : public PlatformServices {

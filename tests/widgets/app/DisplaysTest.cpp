@@ -181,6 +181,15 @@ TEST_F(MainWindowTest, TypedEntryOnAnUnlockedChipFallsBackToTheSample)
     typeInto(w.txtDecR, "200");
     EXPECT_EQ(w.txtDecR->text(), "9");
     EXPECT_EQ(w.chipColor(1), rgbColor(9, 9, 9));
+    // An entry that is not complete yet stays until the next tick, which rewrites it from the
+    // sample although the sample did not change.
+    typeInto(w.txtDecR, "x");
+    typeInto(w.txtHue, "77");
+    EXPECT_EQ(w.txtDecR->text(), "x");
+    EXPECT_EQ(w.txtHue->text(), "77");
+    w.timTintaraTimer();
+    EXPECT_EQ(w.txtDecR->text(), "9");
+    EXPECT_EQ(w.txtHue->text(), "0");
 }
 
 TEST_F(MainWindowTest, StatusLabelPulsesWhileAnotherWindowIsInFront)
