@@ -82,11 +82,10 @@ QFont arial(int pixelHeight, bool bold = false)
 // shows changes, so a still cursor repaints nothing and a caret in an unchanged field stays put.
 void setTextIfChanged(QLineEdit* edit, QLatin1StringView text)
 {
-    if (edit->text() != text)
-        edit->setText(QString(text)); // setText moves the caret to the end; the documented caret goes to the start
-    else
+    if (edit->text() == text)
         return;
-    edit->setCursorPosition(0);
+    edit->setText(QString(text));
+    edit->setCursorPosition(0); // a rewritten field has its caret at the start
 }
 
 void setTextIfChanged(QLabel* label, QLatin1StringView text)
@@ -585,9 +584,14 @@ void TfrmMain::buildStatusBar()
 // ---------------------------------------------------------------------------------------------
 // Creation and closing
 
+std::array<QGroupBox*, 5> TfrmMain::groupBoxes() const
+{
+    return {grpPalettes, grpChips, grpColor, grpMixer, grpMagnify};
+}
+
 void TfrmMain::FormCreate()
 {
-    QGroupBox* boxes[] = {grpPalettes, grpChips, grpColor, grpMixer, grpMagnify};
+    const std::array<QGroupBox*, 5> boxes = groupBoxes();
     const char* toggleNames[] = {"imgTogglePalettes", "imgToggleChips", "imgToggleColor", "imgToggleMixer",
                                  "imgToggleMagnify"};
     for (int i = 0; i < 5; ++i) {
@@ -647,7 +651,7 @@ bool TfrmMain::FormClose()
     options_->Y = y();
     options_->Width = width();
     options_->Height = height();
-    QGroupBox* boxes[] = {grpPalettes, grpChips, grpColor, grpMixer, grpMagnify};
+    const std::array<QGroupBox*, 5> boxes = groupBoxes();
     for (int i = 0; i < 5; ++i)
         options_->Closed[i] = isPanelClosedAtClose(boxes[i]->height());
     options_->save(); // a failed save is ignored: the settings of this run are lost, nothing else
@@ -714,7 +718,7 @@ void TfrmMain::layoutPanels()
     const int h = height() - 2 * kBorder - kStatusBarHeight;
     panMain->setGeometry(kBorder, kBorder, w, h);
     statusBar->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
-    QGroupBox* boxes[] = {grpPalettes, grpChips, grpColor, grpMixer, grpMagnify};
+    const std::array<QGroupBox*, 5> boxes = groupBoxes();
     int y = 0;
     for (int i = 0; i < 4; ++i) {
         boxes[i]->setGeometry(kBoxMargin, y, w - 2 * kBoxMargin, boxHeight_[i]);
@@ -738,7 +742,7 @@ void TfrmMain::TogglePanel(ClickLabel* image, bool adjustWindow)
     const int i = static_cast<int>(std::find(toggleImages.begin(), toggleImages.end(), image) - toggleImages.begin());
     if (i >= 5)
         return;
-    QGroupBox* boxes[] = {grpPalettes, grpChips, grpColor, grpMixer, grpMagnify};
+    const std::array<QGroupBox*, 5> boxes = groupBoxes();
     PanelToggle& panel = panels_[i];
     const PanelHeights now = togglePanel(panel, PanelHeights{boxes[i]->height(), height()}, adjustWindow);
     image->setProperty("tag", panel.imageTag);

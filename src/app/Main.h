@@ -139,6 +139,8 @@ private:
     void buildStatusBar();
     void FormCreate();
     void layoutPanels();
+    // The five boxes in panel order (Palettes, Chips, Color, Mixer, Magnify).
+    std::array<QGroupBox*, 5> groupBoxes() const;
     void paintChip(int slot);
     void updateStatusLabel();
     void setColorOfCurrentChip(TColor c);
