@@ -54,4 +54,19 @@ private:
     mutable int gradientBuilds_ = 0;
 };
 
+// The hue, saturation and value sliders share their three channels: HSV hue 0..360, saturation and
+// value 0..255; each makes a different one its own.
+class HsvSliderPicker : public ChannelSliderPicker {
+public:
+    int Hue() const { return channelValue(0); }
+    void setHue(int v) { setChannelValue(0, v); }
+    int Saturation() const { return channelValue(1); }
+    void setSaturation(int v) { setChannelValue(1, v); }
+    int Value() const { return channelValue(2); }
+    void setValue(int v) { setChannelValue(2, v); }
+
+protected:
+    using ChannelSliderPicker::ChannelSliderPicker;
+};
+
 } // namespace tintara

@@ -3,7 +3,7 @@
 namespace tintara {
 
 THColorPicker::THColorPicker(QWidget* parent)
-    : ChannelSliderPicker(SliderChannel::Hue, {{0, 255, 255}, QSize(267, 22), lyHorizontal, "Hue: %h"}, parent)
+    : HsvSliderPicker(SliderChannel::Hue, {{0, 255, 255}, QSize(267, 22), lyHorizontal, "Hue: %h"}, parent)
 {
 }
 

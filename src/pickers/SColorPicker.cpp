@@ -3,8 +3,8 @@
 namespace tintara {
 
 TSColorPicker::TSColorPicker(QWidget* parent)
-    : ChannelSliderPicker(SliderChannel::Saturation, {{0, 255, 255}, QSize(267, 22), lyHorizontal, "Saturation: %s"},
-                          parent)
+    : HsvSliderPicker(SliderChannel::Saturation, {{0, 255, 255}, QSize(267, 22), lyHorizontal, "Saturation: %s"},
+                      parent)
 {
 }
 

@@ -4,18 +4,11 @@
 
 namespace tintara {
 
-class TSColorPicker : public ChannelSliderPicker {
+class TSColorPicker : public HsvSliderPicker {
     Q_OBJECT
 
 public:
     explicit TSColorPicker(QWidget* parent = nullptr);
-
-    int Hue() const { return channelValue(0); }
-    void setHue(int v) { setChannelValue(0, v); }
-    int Saturation() const { return channelValue(1); }
-    void setSaturation(int v) { setChannelValue(1, v); }
-    int Value() const { return channelValue(2); }
-    void setValue(int v) { setChannelValue(2, v); }
 };
 
 } // namespace tintara

@@ -3,7 +3,7 @@
 namespace tintara {
 
 TVColorPicker::TVColorPicker(QWidget* parent)
-    : ChannelSliderPicker(SliderChannel::Value, {{0, 0, 255}, QSize(22, 267), lyVertical, "Value: %v"}, parent)
+    : HsvSliderPicker(SliderChannel::Value, {{0, 0, 255}, QSize(22, 267), lyVertical, "Value: %v"}, parent)
 {
 }
 

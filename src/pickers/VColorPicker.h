@@ -5,18 +5,11 @@
 
 namespace tintara {
 
-class TVColorPicker : public ChannelSliderPicker {
+class TVColorPicker : public HsvSliderPicker {
     Q_OBJECT
 
 public:
     explicit TVColorPicker(QWidget* parent = nullptr);
-
-    int Hue() const { return channelValue(0); }
-    void setHue(int v) { setChannelValue(0, v); }
-    int Saturation() const { return channelValue(1); }
-    void setSaturation(int v) { setChannelValue(1, v); }
-    int Value() const { return channelValue(2); }
-    void setValue(int v) { setChannelValue(2, v); }
 };
 
 } // namespace tintara
