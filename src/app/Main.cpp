@@ -1,11 +1,11 @@
 #include "app/Main.h"
 
+#include "app/core/AtomicFile.h"
 #include "app/core/ColorDisplay.h"
+#include "app/core/IntegerText.h"
 #include "app/core/PanelState.h"
 #include "colormodel/ColorNames.h"
 #include "magnifier/Magnifier.h"
-#include "app/core/AtomicFile.h"
-#include "app/core/IntegerText.h"
 #include "palettes/PaletteRules.h"
 #include "pickers/HColorPicker.h"
 #include "pickers/SColorPicker.h"
@@ -18,13 +18,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QImage>
 #include <QPainter>
 #include <QSlider>
-#include <QStyleOptionTabWidgetFrame>
 #include <QStatusBar>
+#include <QStyleOptionTabWidgetFrame>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -67,8 +67,14 @@ constexpr TColor kNavy = 0x800000;
 constexpr char kStatusLinkUrl[] = "https://tintara.example.org/graphic-arts-tools";
 constexpr char kErrorItem[] = "Error loading Palettes.xml";
 
-QColor qcolor(TColor c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
-TColor tcolor(const QColor& c) { return rgbColor(c.red(), c.green(), c.blue()); }
+QColor qcolor(TColor c)
+{
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+TColor tcolor(const QColor& c)
+{
+    return rgbColor(c.red(), c.green(), c.blue());
+}
 
 QFont arial(int pixelHeight, bool bold = false)
 {
@@ -105,7 +111,6 @@ void setLabelColors(QLabel* label, TColor background, TColor text)
     pal.setColor(QPalette::WindowText, fg);
     label->setPalette(pal);
 }
-
 
 QLatin1StringView decimalText(char* buf, std::size_t size, long long value)
 {
@@ -356,12 +361,12 @@ void TfrmMain::buildMixerGroup()
     pagesMixer->setFocusPolicy(Qt::NoFocus);
     // Four tabs on the left must fit the 175-pixel page control without scroll buttons.
     pagesMixer->setUsesScrollButtons(false);
-    pagesMixer->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 5px 2px; margin: 0px 0px 1px 0px; border: 1px solid palette(mid);"
-        " border-right: none; border-top-left-radius: 3px; border-bottom-left-radius: 3px;"
-        " background: palette(button); }"
-        "QTabBar::tab:selected { background: palette(window); margin-right: -1px; }"
-        "QTabBar::tab:hover { background: palette(light); }"));
+    pagesMixer->setStyleSheet(
+        QStringLiteral("QTabBar::tab { padding: 5px 2px; margin: 0px 0px 1px 0px; border: 1px solid palette(mid);"
+                       " border-right: none; border-top-left-radius: 3px; border-bottom-left-radius: 3px;"
+                       " background: palette(button); }"
+                       "QTabBar::tab:selected { background: palette(window); margin-right: -1px; }"
+                       "QTabBar::tab:hover { background: palette(light); }"));
     tabHex = new QWidget;
     tabHex->setObjectName(QStringLiteral("tabHex"));
     tabRainbow = new QWidget;
@@ -400,8 +405,8 @@ void TfrmMain::buildMixerGroup()
     BlueColorPicker->setSaturation(255);
     BlueColorPicker->setSelectedColor(clBlue);
     const int lefts[] = {10, 41, 72, 103, 134, 165};
-    TktTrackBarPicker* sliders[] = {HueColorPicker,  SatColorPicker,   ValColorPicker,
-                                    RedColorPicker,  GreenColorPicker, BlueColorPicker};
+    TktTrackBarPicker* sliders[] = {HueColorPicker, SatColorPicker,   ValColorPicker,
+                                    RedColorPicker, GreenColorPicker, BlueColorPicker};
     for (int i = 0; i < 6; ++i) {
         sliders[i]->setNewArrowStyle(true);
         sliders[i]->setGeometry(lefts[i], 26, 26, 143);
@@ -701,7 +706,10 @@ void TfrmMain::ApplicationMinimize()
     setWindowIconText(QStringLiteral("Tintara"));
 }
 
-void TfrmMain::ApplicationRestore() { timTintara->start(); }
+void TfrmMain::ApplicationRestore()
+{
+    timTintara->start();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Layout of the five boxes: the top four keep their heights, the Magnify box takes the rest.
@@ -843,8 +851,7 @@ void TfrmMain::RefreshDisplays(bool force)
     cmdSnap->setVisible(chips_.chip(cur).locked && !webSafe);
     // The name, and "WebSafe" two lines below it (a label breaks lines at "\n").
     char caption[64];
-    const int n =
-        std::snprintf(caption, sizeof caption, webSafe ? "%s\n\nWebSafe" : "%s", pntMagnify->ColorName());
+    const int n = std::snprintf(caption, sizeof caption, webSafe ? "%s\n\nWebSafe" : "%s", pntMagnify->ColorName());
     setTextIfChanged(txtColorCurrent, QLatin1StringView(caption, n));
     setLabelColors(txtColorCurrent, chip, pntMagnify->DarkColor() ? clWhite : clBlack);
 
@@ -951,20 +958,35 @@ void TfrmMain::CMDialogKey(int key)
     if (!platform_.cursorPos(p))
         return;
     switch (key) {
-    case Qt::Key_Left: platform_.setCursorPos(p.x - 1, p.y); break;
-    case Qt::Key_Up: platform_.setCursorPos(p.x, p.y - 1); break;
-    case Qt::Key_Right: platform_.setCursorPos(p.x + 1, p.y); break;
-    case Qt::Key_Down: platform_.setCursorPos(p.x, p.y + 1); break;
-    default: break;
+    case Qt::Key_Left:
+        platform_.setCursorPos(p.x - 1, p.y);
+        break;
+    case Qt::Key_Up:
+        platform_.setCursorPos(p.x, p.y - 1);
+        break;
+    case Qt::Key_Right:
+        platform_.setCursorPos(p.x + 1, p.y);
+        break;
+    case Qt::Key_Down:
+        platform_.setCursorPos(p.x, p.y + 1);
+        break;
+    default:
+        break;
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Chips
 
-ClickLabel* TfrmMain::ChipByIndex(int n) const { return chipLabels[ChipBank::ChipByIndex(n)]; }
+ClickLabel* TfrmMain::ChipByIndex(int n) const
+{
+    return chipLabels[ChipBank::ChipByIndex(n)];
+}
 
-bool TfrmMain::IsChipLocked(int n) const { return chips_.IsChipLocked(n); }
+bool TfrmMain::IsChipLocked(int n) const
+{
+    return chips_.IsChipLocked(n);
+}
 
 void TfrmMain::paintChip(int slot)
 {
@@ -1009,7 +1031,10 @@ void TfrmMain::SetChipLocked(bool locked)
     paintChip(cur);
 }
 
-void TfrmMain::ToggleChipLock() { SetChipLocked(!chips_.isCurrentLocked()); }
+void TfrmMain::ToggleChipLock()
+{
+    SetChipLocked(!chips_.isCurrentLocked());
+}
 
 void TfrmMain::ClearChips()
 {
@@ -1018,7 +1043,10 @@ void TfrmMain::ClearChips()
         paintChip(slot);
 }
 
-void TfrmMain::focusFirstChip() { chipLabels[1]->setFocus(Qt::OtherFocusReason); }
+void TfrmMain::focusFirstChip()
+{
+    chipLabels[1]->setFocus(Qt::OtherFocusReason);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Colour group
@@ -1123,8 +1151,14 @@ void TfrmMain::applyOverlayColor(bool hiLite)
         setLabelColors(txtGrid, pntMagnify->GridColor(), clBlack);
 }
 
-void TfrmMain::txtHiLiteClick() { applyOverlayColor(true); }
-void TfrmMain::txtGridClick() { applyOverlayColor(false); }
+void TfrmMain::txtHiLiteClick()
+{
+    applyOverlayColor(true);
+}
+void TfrmMain::txtGridClick()
+{
+    applyOverlayColor(false);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Palettes
@@ -1179,9 +1213,8 @@ void TfrmMain::LoadPaletteIntoChips()
 
 void TfrmMain::StoreChipsInPalette()
 {
-    guardedPalette([this] {
-        storeColors(*paletteDocument_, cboPalettes->currentText().toStdString(), chips_.lockedColors());
-    });
+    guardedPalette(
+        [this] { storeColors(*paletteDocument_, cboPalettes->currentText().toStdString(), chips_.lockedColors()); });
 }
 
 bool TfrmMain::SavePaletteFile()
@@ -1246,8 +1279,7 @@ void TfrmMain::cmdEditClick()
     }
     QString shown = selected;
     if (text) {
-        guardedPalette(
-            [&] { renamePalettes(*paletteDocument_, selected.toStdString(), text->toStdString()); });
+        guardedPalette([&] { renamePalettes(*paletteDocument_, selected.toStdString(), text->toStdString()); });
         if (!SavePaletteFile())
             return;
         shown = QString::fromStdString(paletteNameFromInput(text->toStdString()));

@@ -7,7 +7,6 @@
 namespace tintara::testing {
 namespace {
 
-
 TEST_F(MainWindowTest, FunctionKeysChooseChipsAndUnlockedChipsTurnWhite)
 {
     TfrmMain& w = open();
@@ -115,7 +114,7 @@ TEST_F(MainWindowTest, StoredSettingsComeBackWithoutDrift)
                                    "YOffset=-2\r\n[Panel4]\r\nClosed=1\r\n[Mine]\r\nKeep=yes\r\n");
     TfrmMain& w = open();
     EXPECT_EQ(w.pos(), QPoint(-40, 3000)); // no clamping to the screen
-    EXPECT_EQ(w.width(), 295);              // but never narrower than designed
+    EXPECT_EQ(w.width(), 295);             // but never narrower than designed
     EXPECT_EQ(w.height(), 700);
     EXPECT_EQ(w.grpMixer->height(), 11);
     EXPECT_EQ(w.pntMagnify->OffsetX(), 5);

@@ -25,7 +25,11 @@ TEST_F(MainWindowTest, EveryDisplayFollowsTheSample)
 {
     const DisplayCase cases[] = {
         {rgbColor(0, 0, 0), "000000", "0", {"0", "0", "0"}, {"0", "0", "0", "100"}, "Black\n\nWebSafe"},
-        {rgbColor(255, 255, 255), "FFFFFF", "16777215", {"255", "255", "255"}, {"0", "0", "0", "0"},
+        {rgbColor(255, 255, 255),
+         "FFFFFF",
+         "16777215",
+         {"255", "255", "255"},
+         {"0", "0", "0", "0"},
          "White\n\nWebSafe"},
         {rgbColor(255, 128, 0), "FF8000", "33023", {"255", "128", "0"}, {"0", "50", "100", "0"}, ""},
         {rgbColor(255, 0, 0), "FF0000", "255", {"255", "0", "0"}, {"0", "100", "100", "0"}, "Red\n\nWebSafe"},
@@ -47,8 +51,8 @@ TEST_F(MainWindowTest, EveryDisplayFollowsTheSample)
         EXPECT_EQ(w.txtColorCurrent->text(), c.swatch);
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Tintara - ") + c.hex);
         EXPECT_EQ(w.chipColor(1), c.color);
-        EXPECT_EQ(w.txtColorCurrent->palette().color(QPalette::Window), QColor(redOf(c.color), greenOf(c.color),
-                                                                               blueOf(c.color)));
+        EXPECT_EQ(w.txtColorCurrent->palette().color(QPalette::Window),
+                  QColor(redOf(c.color), greenOf(c.color), blueOf(c.color)));
     }
     // Dark colours get white text on the swatch, light ones black.
     sample(rgbColor(0, 0, 255));
