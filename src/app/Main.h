@@ -119,6 +119,8 @@ public:
     bool FormClose();
     // Closing because the session ends: the sequence runs but cannot keep the window open.
     void closeForSession();
+    // A line about the session (what cannot be sampled in it) added to the status line's tool tip.
+    void setSessionNotice(const QString& notice);
 
     TMagnifier* magnifier() const { return pntMagnify; }
     const TTintaraOptions& options() const { return *options_; }
@@ -158,6 +160,7 @@ private:
     PlatformServices& platform_;
     std::unique_ptr<TTintaraOptions> options_;
     std::unique_ptr<PaletteDocument> paletteDocument_;
+    QString paletteReadError_; // why "palettes.xml" could not be read at start-up; empty when it could
     ChipBank chips_;
     int minimumWidth_ = 0;
     int pulseStep_ = 1; // the timer's tag
