@@ -100,6 +100,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "xcb"); // sampling goes through X11, so the window must be an X client
     if (session.wayland)
         std::fprintf(stderr, "Tintara: %s\n", tintara::kWaylandNotice.data());
+    if (session.noXDisplay) {
+        std::fprintf(stderr, "Tintara: %s\n", tintara::kNoXDisplayNotice.data());
+        return 1;
+    }
 
     QApplication app(argc, argv);
     // The application title lives in the window (its caption and icon text): a display name would

@@ -2,7 +2,7 @@
 """How the desktop sees Tintara on a real X server: the window's class matches the desktop entry's
 StartupWMClass and it carries the program's icon; in a Wayland session the program starts on
 XWayland (xcb) all the same, still samples X11 windows, and says once on standard error what it
-cannot sample there.
+cannot sample there; without XWayland it says why it cannot run and ends.
 
 Usage: test_desktop.py PATH-TO-TINTARA
 """
@@ -52,5 +52,17 @@ def scenario_wayland_session(x, binary):
         expect(app.stderr().count(NOTICE), 1, f"notices on standard error in {app.stderr()!r}")
 
 
+def scenario_wayland_without_xwayland(x, binary):
+    """Without DISPLAY nothing could ever be sampled: the program says why and ends, no crash."""
+    env = {"XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": "wayland-tintara-test", "QT_QPA_PLATFORM": "",
+           "DISPLAY": ""}
+    with App(x, binary, files={"Tintara.ini": SETTINGS}, env=env) as app:
+        code = app.proc.wait(timeout=10)
+        expect(code, 1, "exit status")
+        expect(app.stderr().count(NOTICE), 1, f"Wayland notices in {app.stderr()!r}")
+        expect("No X11 display (XWayland)" in app.stderr(), True, f"the reason in {app.stderr()!r}")
+
+
 if __name__ == "__main__":
-    sys.exit(run_scenarios([scenario_x11_session, scenario_wayland_session], sys.argv, __doc__))
+    sys.exit(run_scenarios([scenario_x11_session, scenario_wayland_session, scenario_wayland_without_xwayland],
+                           sys.argv, __doc__))
