@@ -28,10 +28,16 @@ def list_centre(x, win):
     return left + 1 + 4 + 8 + 75, top + 1 + 16 + 9
 
 
-def run_menu_command(x, app, win, downs, caption, path):
-    """Right click on the list, the menu's command `downs` steps down, then the file dialog titled
-    `caption` answered by typing `path`."""
-    x.click(*list_centre(x, win), button=3)
+def run_menu_command(x, app, win, downs, caption, path, menu_key=False):
+    """A right click on the list (or, with menu_key, Shift+Tab from the first chip onto the list and
+    the menu key), the menu's command `downs` steps down, then the file dialog titled `caption`
+    answered by typing `path`."""
+    if menu_key:
+        x.activate(win)
+        x.key("shift+Tab")  # every list command leaves the focus on the first chip
+        x.key("Menu")
+    else:
+        x.click(*list_centre(x, win), button=3)
     menu = wait_until(lambda: next((w for w in app.windows(".*") if w != win), None), 5.0,
                       what="the context menu")
     x.key(*["Down"] * downs, "Return")
@@ -81,7 +87,8 @@ def scenario_export_then_import_through_the_menu(x, binary):
 
 
 def scenario_gimp_round_trip_keeps_every_colour(x, binary):
-    """A GIMP palette of the two locked chips goes out and back: the new palette holds both."""
+    """A GIMP palette of the two locked chips goes out and back (the import from the keyboard's menu
+    key): the new palette holds both."""
     x.mouse_move(*ON_ROOT)
     with App(x, binary, files={"palettes.xml": WARM}) as app:
         win = app.wait_window()
@@ -92,8 +99,10 @@ def scenario_gimp_round_trip_keeps_every_colour(x, binary):
         expect(app.read_file("warm.gpl"),
                "GIMP Palette\nName: Warm\nColumns: 8\n#\n255 128   0\t#FF8000\n255 215   0\t#FFD700\n",
                "the exported GIMP palette")
-        run_menu_command(x, app, win, 2, "Import Palette", exported)
+        x.mouse_move(*ON_ROOT)
+        run_menu_command(x, app, win, 2, "Import Palette", exported, menu_key=True)
         wait_chips(x, win, {1: ("FF8000", True), 2: ("FFD700", True), 3: (WHITE, False)})
+        expect(app.title(win), "Tintara - FF8000", "title with the imported palette's chip 1")
         expect(app.close(win), 0, "exit code")
         expect(app.read_file("palettes.xml"),
                WARM.replace("</Palettes>", '<Palette name="Warm (2)"><Color COLOR="#FF8000"></Color>'
