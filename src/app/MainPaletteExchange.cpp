@@ -11,12 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 namespace tintara {
 
@@ -89,6 +89,19 @@ std::optional<std::pair<QString, int>> qtFileDialog(QWidget* parent, bool save, 
                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
+// Whether `name` is a palette of the document, and so can be exported (not the error item).
+bool isPaletteName(const PaletteDocument* doc, const std::string& name)
+{
+    if (!doc)
+        return false;
+    try {
+        const std::vector<std::string> names = paletteNames(*doc);
+        return std::find(names.begin(), names.end(), name) != names.end();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 // Menu requests of the list: a right click opens the menu at the pointer, the menu key under the list.
 class PaletteMenuRequests : public QObject {
 public:
@@ -134,26 +147,17 @@ void TfrmMain::cboPalettesContextMenu(const QPoint& globalPos)
 {
     // Stored first, as entering the list does: the export then holds what the chips show.
     cboPalettesEnter();
-    bool selectedIsPalette = false;
-    if (paletteDocument_ && cboPalettes->currentIndex() >= 0) {
-        try {
-            const std::vector<std::string> names = paletteNames(*paletteDocument_);
-            selectedIsPalette =
-                std::find(names.begin(), names.end(), cboPalettes->currentText().toStdString()) != names.end();
-        } catch (const std::exception&) {
-            selectedIsPalette = false;
-        }
-    }
-    mnuExportPalette->setEnabled(selectedIsPalette);
+    mnuExportPalette->setEnabled(cboPalettes->currentIndex() >= 0 &&
+                                 isPaletteName(paletteDocument_.get(), cboPalettes->currentText().toStdString()));
     mnuImportPalette->setEnabled(paletteDocument_ != nullptr);
     mnuPalettes->popup(globalPos);
 }
 
 void TfrmMain::exportPaletteClick()
 {
-    if (!paletteDocument_ || cboPalettes->currentIndex() < 0)
-        return;
     const QString name = cboPalettes->currentText();
+    if (cboPalettes->currentIndex() < 0 || !isPaletteName(paletteDocument_.get(), name.toStdString()))
+        return;
     auto fail = [&](const QString& message) {
         if (env_.showError)
             env_.showError(this, message);
@@ -205,16 +209,22 @@ void TfrmMain::importPaletteClick()
     QString reason;
     ExchangePalette palette;
     QFile file(path);
-    if (QFileInfo(path).isDir()) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(std::filesystem::path(path.toStdString()), ec);
+    if (std::filesystem::is_directory(status)) {
         reason = QStringLiteral("it is a folder");
+    } else if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        reason = QStringLiteral("it is not a regular file"); // a pipe or a device could block the window
     } else if (!file.open(QIODevice::ReadOnly)) {
         reason = file.errorString();
-    } else if (file.size() > kMaxImportBytes) {
-        reason = QStringLiteral("at %1 MB it is far too large to be a palette").arg(file.size() / (1024 * 1024));
     } else {
-        const QByteArray bytes = file.readAll();
+        // Read with a bound: the file may grow, or be something that never ends, while we read.
+        const QByteArray bytes = file.read(kMaxImportBytes + 1);
         if (file.error() != QFileDevice::NoError) {
             reason = file.errorString();
+        } else if (bytes.size() > kMaxImportBytes) {
+            reason =
+                QStringLiteral("it is far too large to be a palette (over %1 MB)").arg(kMaxImportBytes / (1024 * 1024));
         } else {
             try {
                 palette = readPaletteFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));

@@ -46,8 +46,16 @@ def run_menu_command(x, app, win, downs, caption, path, menu_key=False):
     x.activate(dialog)
     x.key("ctrl+a")
     x.type_text(path)
-    x.key("Return")
-    wait_until(lambda: dialog not in app.windows(".*"), 10.0, what=f"the {caption} dialog to close")
+    # The file name field's completer may still be catching up with the typing and take the first
+    # Return for itself; the dialog then stays open with the whole path in the field.
+    for attempt in range(3):
+        x.key("Return")
+        try:
+            wait_until(lambda: dialog not in app.windows(".*"), 5.0, what=f"the {caption} dialog to close")
+            return
+        except Exception:
+            if attempt == 2:
+                raise
 
 
 def scenario_export_then_import_through_the_menu(x, binary):

@@ -233,6 +233,8 @@ TEST_F(PaletteExchangeTest, BadInputNamesTheFileAndTheReasonAndChangesNothing)
     writeFile(dir / "cut.ase", writeAse({"Cut", {Blue, Orange}, {}}).substr(0, 40));
     writeFile(dir / "empty.txt", "");
     std::filesystem::create_directory(dir / "folder.gpl");
+    writeFile(dir / "huge.txt", "#FF8000\n");
+    std::filesystem::resize_file(dir / "huge.txt", 17 * 1024 * 1024); // sparse: costs no disk
     struct Case {
         std::string file;
         std::string reason;
@@ -244,6 +246,7 @@ TEST_F(PaletteExchangeTest, BadInputNamesTheFileAndTheReasonAndChangesNothing)
         {"empty.txt", "holds no colours"},
         {"missing.gpl", "No such file"},
         {"folder.gpl", "it is a folder"},
+        {"huge.txt", "far too large to be a palette (over 16 MB)"},
     };
     TfrmMain& w = openWindow();
     key(Qt::Key_F4);
@@ -264,6 +267,32 @@ TEST_F(PaletteExchangeTest, BadInputNamesTheFileAndTheReasonAndChangesNothing)
         EXPECT_EQ(readFile(dir / "palettes.xml"), file) << c.file;
     }
     EXPECT_EQ(errors.size(), std::size(cases));
+
+    answer("/dev/zero"); // would never end
+    w.importPaletteClick();
+    EXPECT_EQ(errors.back(), "Cannot import \"/dev/zero\": it is not a regular file.");
+    EXPECT_EQ(readFile(dir / "palettes.xml"), file);
+}
+
+TEST_F(PaletteExchangeTest, TheErrorItemIsNoPaletteToExport)
+{
+    writeFile(dir / "palettes.xml", "<P><Palette name=\"A\"><Color COLOR=\"#GG0000\"/></Palette></P>");
+    TfrmMain& w = openWindow();
+    w.cboPalettesContextMenu(w.mapToGlobal(QPoint(20, 20)));
+    EXPECT_EQ(w.cboPalettes->currentText(), "Error loading Palettes.xml");
+    EXPECT_FALSE(w.mnuExportPalette->isEnabled());
+    EXPECT_TRUE(w.mnuImportPalette->isEnabled());
+    w.mnuPalettes->hide();
+    answer(dir / "x.gpl");
+    w.exportPaletteClick();
+    EXPECT_TRUE(asked.empty());
+
+    // An import replaces the error item by the list it belongs in.
+    writeFile(dir / "blue.txt", "#0000FF\n");
+    answer(dir / "blue.txt");
+    w.importPaletteClick();
+    EXPECT_EQ(items(w.cboPalettes), QStringList({"A", "blue"}));
+    EXPECT_EQ(w.chipColor(1), Blue);
 }
 
 TEST_F(PaletteExchangeTest, AnImportThatCannotBeSavedIsTakenBack)
