@@ -23,7 +23,8 @@ namespace tintara {
 namespace {
 
 // No palette comes near this; a bigger file is something else and is not read into memory.
-constexpr qint64 kMaxImportBytes = 16 * 1024 * 1024;
+constexpr qint64 kMaxImportMegabytes = 16;
+constexpr qint64 kMaxImportBytes = kMaxImportMegabytes * 1024 * 1024;
 
 struct ExportChoice {
     const char* filter;
@@ -223,8 +224,7 @@ void TfrmMain::importPaletteClick()
         if (file.error() != QFileDevice::NoError) {
             reason = file.errorString();
         } else if (bytes.size() > kMaxImportBytes) {
-            reason =
-                QStringLiteral("it is far too large to be a palette (over %1 MB)").arg(kMaxImportBytes / (1024 * 1024));
+            reason = QStringLiteral("it is far too large to be a palette (over %1 MB)").arg(kMaxImportMegabytes);
         } else {
             try {
                 palette = readPaletteFile(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));

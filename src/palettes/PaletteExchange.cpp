@@ -580,11 +580,10 @@ ExchangePalette readHexList(std::string_view bytes)
         const bool ends = digits == line.size() || isSpace(line[digits]) || line[digits] == ',' || line[digits] == ';';
         if (!ends || (digits != 6 && digits != 3))
             throw ExchangeError(lineError(i + 1, "a #RRGGBB colour", lines[i]));
-        auto component = [&](int k) {
+        auto component = [&](std::size_t k) {
             if (digits == 3)
-                return hexValue(line[static_cast<std::size_t>(k)]) * 17;
-            return hexValue(line[static_cast<std::size_t>(2 * k)]) * 16 +
-                   hexValue(line[static_cast<std::size_t>(2 * k + 1)]);
+                return hexValue(line[k]) * 17;
+            return hexValue(line[2 * k]) * 16 + hexValue(line[2 * k + 1]);
         };
         palette.colors.push_back(rgbColor(component(0), component(1), component(2)));
     }
@@ -599,15 +598,13 @@ ExchangePalette readPaletteFile(std::string_view fileName, std::string_view byte
     if (text.starts_with(kUtf8Bom))
         text.remove_prefix(kUtf8Bom.size());
     const std::optional<PaletteFormat> byName = formatFromFileName(fileName);
+    const bool aseSigned = bytes.starts_with(kAseSignature);
+    const bool gplHeaded = trim(text.substr(0, text.find_first_of("\r\n"))) == kGplHeader;
     ExchangePalette palette;
-    if (bytes.starts_with(kAseSignature)) {
+    if (aseSigned || (!gplHeaded && byName == PaletteFormat::Ase)) {
         palette = readAse(bytes);
-    } else if (trim(text.substr(0, text.find_first_of("\r\n"))) == kGplHeader) {
+    } else if (gplHeaded || byName == PaletteFormat::Gpl) {
         palette = readGpl(bytes);
-    } else if (byName == PaletteFormat::Gpl) {
-        palette = readGpl(bytes);
-    } else if (byName == PaletteFormat::Ase) {
-        palette = readAse(bytes);
     } else if (byName == PaletteFormat::HexList) {
         palette = readHexList(bytes);
     } else if (byName == PaletteFormat::Css) {

@@ -151,7 +151,7 @@ std::string groupEnd()
 {
     return block(0xC002, "");
 }
-std::string entry(const std::string& model, std::vector<float> values, const std::string& nameBytes = name("c"))
+std::string entry(const std::string& model, const std::vector<float>& values, const std::string& nameBytes = name("c"))
 {
     std::string body = nameBytes + model;
     for (float v : values)

@@ -234,7 +234,7 @@ TEST_F(PaletteExchangeTest, BadInputNamesTheFileAndTheReasonAndChangesNothing)
     writeFile(dir / "empty.txt", "");
     std::filesystem::create_directory(dir / "folder.gpl");
     writeFile(dir / "huge.txt", "#FF8000\n");
-    std::filesystem::resize_file(dir / "huge.txt", 17 * 1024 * 1024); // sparse: costs no disk
+    std::filesystem::resize_file(dir / "huge.txt", 17ULL * 1024 * 1024); // sparse: costs no disk
     struct Case {
         std::string file;
         std::string reason;
