@@ -262,6 +262,7 @@ void TfrmMain::buildPalettesGroup()
     cboPalettes->setGeometry(8, 16, 150, 19);
     cboPalettes->installEventFilter(this);
     connect(cboPalettes, &QComboBox::activated, this, [this] { cboPalettesChange(); });
+    buildPaletteExchangeMenu();
 
     cmdNew = speedButton(grpPalettes, "cmdNew", QStringLiteral("New"), QStringLiteral("Create a New Palette"));
     cmdEdit = speedButton(grpPalettes, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit Palette Name"));
