@@ -82,7 +82,7 @@ private:
     void ensureCache();
     void buildOverlay();
     void buildCombImage();
-    void drawComb(QPainter& p, const TCombEntry& comb, TPoint origin, int size) const;
+    void drawComb(QPainter& p, const TCombEntry& comb, TPoint origin, const CombShape& shape) const;
     void outlineComb(QPainter& p, TPoint centre, int size) const;
     TColor systemColor(TColor constant) const;
 
