@@ -135,6 +135,13 @@ TEST(HexaColorPicker, StartsAsDesigned)
     EXPECT_EQ(p.model().Radius(), 90);
     p.show();
     EXPECT_EQ(p.model().Radius(), 91);
+
+    // A colour assigned before the control is first shown stays.
+    THexaColorPicker early;
+    early.setSelectedColor(kEastColor);
+    early.show();
+    EXPECT_EQ(early.SelectedColor(), kEastColor);
+    EXPECT_EQ(early.model().SelectedComb(), 2);
 }
 
 TEST_F(HexaColorPickerTest, ClickingACombSelectsItAfterTheOwnerHeardOfThePress)
