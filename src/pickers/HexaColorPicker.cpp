@@ -309,6 +309,14 @@ void THexaColorPicker::mouseReleaseEvent(QMouseEvent* e)
     refreshHint(pt);
 }
 
+void THexaColorPicker::hideEvent(QHideEvent* e)
+{
+    // Hidden during a drag, the control never sees its release.
+    leftHeld_ = false;
+    model_.cancelDrag();
+    PickerBase::hideEvent(e);
+}
+
 bool THexaColorPicker::wheelNotch(bool up)
 {
     model_.StepIntensity(up);

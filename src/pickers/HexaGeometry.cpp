@@ -567,6 +567,9 @@ void HexaCombModel::mouseMove(TPoint p, bool leftHeld)
 
 void HexaCombModel::mouseDown(TPoint p, const TRect& client)
 {
+    // Between presses no area is tracked; a drag whose release never arrived (the control was hidden
+    // under the pointer) must not hold the next press to its area.
+    trackArea_ = HexaTrackArea::None;
     if (PtInRect(client, p))
         handleMouse(p);
 }

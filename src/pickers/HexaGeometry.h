@@ -173,6 +173,8 @@ public:
     // Left button pressed at p inside the client area.
     void mouseDown(TPoint p, const TRect& client);
     void mouseUp();
+    // A drag that ends without a release (the control was hidden): nothing is tracked any more.
+    void cancelDrag() { trackArea_ = HexaTrackArea::None; }
     void handleMouse(TPoint p);
     HexaTrackArea TrackArea() const { return trackArea_; }
     TPoint LastMousePos() const { return lastMousePos_; }

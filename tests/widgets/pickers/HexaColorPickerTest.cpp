@@ -206,6 +206,21 @@ TEST_F(HexaColorPickerTest, ADragActsOnlyInTheAreaItBeganIn)
     release(&picker, {142, 11});
 }
 
+TEST_F(HexaColorPickerTest, ADragCutShortByHidingHoldsNothing)
+{
+    press(&picker, {125, 50});
+    picker.hide();
+    picker.show();
+    press(&picker, kEast);
+    release(&picker, kEast);
+    EXPECT_EQ(picker.model().SelectedComb(), 2);
+    // Also when the release was lost some other way.
+    press(&picker, {125, 50});
+    press(&picker, kFirstGrey);
+    EXPECT_EQ(picker.SelectedColor(), rgbColor(225, 225, 225));
+    release(&picker, kFirstGrey);
+}
+
 TEST_F(HexaColorPickerTest, SliderDragClampsAboveAndBelow)
 {
     press(&picker, kEast);
