@@ -571,13 +571,15 @@ void TfrmMain::buildStatusBar()
     f.setUnderline(true);
     statusLink->setFont(f);
     statusLink->setAlignment(Qt::AlignCenter);
+    statusLink->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusLink->setMinimumWidth(100);
     statusLink->setCursor(Qt::PointingHandCursor);
     statusLink->setToolTip(QStringLiteral("Click to find more Graphic Arts tools"));
     QPalette pal = statusLink->palette();
     pal.setColor(QPalette::WindowText, qcolor(kNavy));
     statusLink->setPalette(pal);
-    statusBar->addWidget(statusLink);
+    // Placed by layoutPanels rather than the status bar's own layout, whose spacing wants more
+    // height than the bar has and squeezes the panel.
 }
 
 void TfrmMain::statusBarClick()
@@ -726,6 +728,7 @@ void TfrmMain::layoutPanels()
     const int h = height() - 2 * kBorder - kStatusBarHeight;
     panMain->setGeometry(kBorder, kBorder, w, h);
     statusBar->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
+    statusLink->setGeometry(0, 0, std::max(100, statusLink->sizeHint().width()), kStatusBarHeight);
     const std::array<QGroupBox*, 5> boxes = groupBoxes();
     int y = 0;
     for (int i = 0; i < 4; ++i) {
