@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Faults only a real X server shows: an error that leaves a handler (the cursor on another X
-screen) is reported in an error box and the program carries on, and the taskbar title comes
-back after a restore while the cursor stays still. Also the keyboard reaching the window once
-from an edit field: Ctrl+G in the hex field locks the chip, so a typed colour stays.
+screen) is reported in an error box and the program carries on; entering the palette list saves
+once, not again when focus comes back to it; the taskbar title comes back after a restore while
+the cursor stays still; and the keyboard reaches the window once from an edit field: Ctrl+G in the
+hex field locks the chip, so a typed colour stays.
 
 Usage: test_errors_and_titles.py PATH-TO-TINTARA
 """
 
+import os
 import re
 import sys
 import time
@@ -134,7 +136,37 @@ def scenario_ctrl_g_in_the_hex_field_locks_the_chip_for_a_typed_colour(x, binary
         expect(app.close(win), 0, "exit code")
 
 
+def scenario_entering_the_palette_list_saves_once(x, binary):
+    """With a palettes.xml that cannot be replaced every save shows an error box, so the saves can
+    be counted: clicking into the list saves once; closing that box (the window becomes active
+    again) and opening and closing the list's drop-down save nothing more."""
+    import os
+    x.set_root_color(f"#{ROOT}")
+    x.mouse_move(1100, 900)
+    with App(x, binary) as app:
+        win = app.wait_window()
+        app.wait_title(win, titled(ROOT))
+        os.mkdir(app.path("palettes.xml"))  # a folder in its place: the save's rename fails
+        left, top = client_origin(x, win)
+        x.click(left + 1 + 4 + 8 + 75, top + 1 + 16 + 9)
+        dismiss_error_box(x, app, "entering the list")
+        time.sleep(1.0)
+        expect(error_boxes(app), [], "error boxes after the one save of entering the list")
+        x.activate(win)
+        x.key("Escape")  # the drop-down, if the box left it open
+        x.key("alt+Down")
+        time.sleep(0.3)
+        x.key("Escape")
+        time.sleep(1.0)
+        expect(error_boxes(app), [], "error boxes after the drop-down closed")
+        os.rmdir(app.path("palettes.xml"))
+        expect(app.close(win), 0, "exit code")
+        expect(app.read_file("palettes.xml"), '<Palettes><Palette name="Default"></Palette></Palettes>\r\n',
+               "palettes.xml")
+
+
 SCENARIOS = [scenario_an_unreadable_cursor_is_reported_and_the_program_goes_on,
+             scenario_entering_the_palette_list_saves_once,
              scenario_the_taskbar_title_comes_back_after_a_restore,
              scenario_ctrl_g_in_the_hex_field_locks_the_chip_for_a_typed_colour]
 
