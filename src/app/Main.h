@@ -165,6 +165,7 @@ private:
     void applyOverlayColor(bool hiLite);
     void ApplicationMinimize();
     void ApplicationRestore();
+    void statusBarClick();
     void FormKeyDown(QKeyEvent* event);
     void CMDialogKey(int key);
     void setCurrentChipColorAndRefresh(TColor c);
@@ -191,6 +192,7 @@ private:
     bool refreshing_ = false;
     bool closing_ = false;
     bool closed_ = false;
+    bool restoreTitle_ = false; // the first tick after a restore brings the taskbar title back
 
     // Designed heights of the top-aligned boxes; the Magnify box takes the rest.
     std::array<int, 5> boxHeight_{41, 97, 58, 195, 0};
