@@ -121,6 +121,17 @@ TEST(SLFieldGeometry, FieldImageAndWhatTheStretchShows)
     EXPECT_EQ(full.pixel(255, 255), 0u);
     EXPECT_EQ(full.pixel(100, 55), PixelFromClampedHsv(0, 100, 200));
 
+    // Every pixel of every hue is the clamped HSV conversion of its column's saturation and row's value.
+    for (int hue = 0; hue <= 360; ++hue) {
+        buildSlField(full, hue);
+        int wrong = 0;
+        for (int i = 0; i < 256; ++i)
+            for (int j = 0; j < 256; ++j)
+                wrong += full.pixel(j, i) != PixelFromClampedHsv(hue, j, 255 - i);
+        EXPECT_EQ(wrong, 0) << "hue " << hue;
+    }
+    buildSlField(full, 0);
+
     Bitmap32 hue360;
     buildSlField(hue360, 360);
     EXPECT_TRUE(std::equal(full.bits(), full.bits() + 256 * 256, hue360.bits()));
