@@ -63,6 +63,7 @@ void CompositePicker::adopt(PickerBase* field, PickerBase* slider, PickerBase* f
     setFocusProxy(focusChild);
     forwardMouseAndKeys(field);
     forwardMouseAndKeys(slider);
+    field->installEventFilter(this);
     // Only the slider's wheel is passed on, and it replaces the slider's own stepping: with no
     // handler on the composite the wheel does nothing there.
     slider->setOwnWheelStepping(false);
@@ -142,27 +143,45 @@ void CompositePicker::resizeEvent(QResizeEvent* e)
 void CompositePicker::wheelEvent(QWheelEvent* e)
 {
     const QPoint pos = e->position().toPoint();
-    const int delta = e->angleDelta().y();
     // The slider passed its wheel on already; what its handlers left alone ends here.
-    if (delta == 0 || (slider_ != nullptr && slider_->geometry().contains(pos))) {
+    if (slider_ != nullptr && slider_->geometry().contains(pos)) {
         e->ignore();
         return;
     }
-    // The field has no wheel of its own: its wheel reaches the composite like any child's would.
+    e->setAccepted(ownWheel(e, pos));
+}
+
+bool CompositePicker::eventFilter(QObject* watched, QEvent* e)
+{
+    // The field has no wheel of its own: its wheel is the composite's, at the composite's coordinates,
+    // as if passed on to the parent (which Qt does not do for every wheel event).
+    if (watched == field_ && e->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(e);
+        wheel->setAccepted(ownWheel(wheel, field_->mapToParent(wheel->position().toPoint())));
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+bool CompositePicker::ownWheel(const QWheelEvent* e, QPoint pos)
+{
+    const int delta = e->angleDelta().y();
+    if (delta == 0)
+        return false;
     bool handled = false;
     emit OnMouseWheel(this, e->modifiers(), delta, pos, &handled);
-    if (!handled) {
-        const int steps = wheel_.add(delta);
-        for (int i = 0; i < std::abs(steps); ++i) {
-            bool stepHandled = false;
-            if (steps > 0)
-                emit OnMouseWheelUp(this, e->modifiers(), pos, &stepHandled);
-            else
-                emit OnMouseWheelDown(this, e->modifiers(), pos, &stepHandled);
-            handled = handled || stepHandled;
-        }
+    if (handled)
+        return true;
+    const int steps = wheel_.add(delta);
+    for (int i = 0; i < std::abs(steps); ++i) {
+        bool stepHandled = false;
+        if (steps > 0)
+            emit OnMouseWheelUp(this, e->modifiers(), pos, &stepHandled);
+        else
+            emit OnMouseWheelDown(this, e->modifiers(), pos, &stepHandled);
+        handled = handled || stepHandled;
     }
-    e->setAccepted(handled);
+    return handled;
 }
 
 } // namespace tintara

@@ -58,12 +58,15 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     // The child's mouse and key events as the composite's own, with the composite as sender;
     // coordinates stay the child's.
     void forwardMouseAndKeys(PickerBase* child);
     void placeChildren();
+    // The composite's own OnMouseWheel, then one OnMouseWheelUp / Down per full notch; whether handled.
+    bool ownWheel(const QWheelEvent* e, QPoint pos);
 
     PickerBase* field_ = nullptr;
     PickerBase* slider_ = nullptr;

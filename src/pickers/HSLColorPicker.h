@@ -3,10 +3,9 @@
 // The field owns hue and saturation, the slider the luminance; the composite's colour is the slider's.
 #include "pickers/CompositePicker.h"
 
-#include <QString>
-
 #include <QMenu>
 #include <QPointer>
+#include <QString>
 
 namespace tintara {
 

@@ -3,10 +3,9 @@
 // hue (0..360), the field saturation and luminance (HSV, 0..255); the composite's colour is the field's.
 #include "pickers/CompositePicker.h"
 
-#include <QString>
-
 #include <QMenu>
 #include <QPointer>
+#include <QString>
 
 namespace tintara {
 

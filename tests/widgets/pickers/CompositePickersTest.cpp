@@ -209,6 +209,12 @@ TEST_F(Rainbow, WheelOnTheSliderIsForwardedNotStepped)
     EXPECT_EQ(picker.slider()->Luminance(), 239);
     EXPECT_EQ(picker.Luminance(), 239);
     EXPECT_THAT(senders, testing::Each(&picker));
+    EXPECT_EQ(senders.size(), 6u); // once per notch: what the slider passed on does not come again
+
+    // The field has no wheel of its own: its wheel reaches the composite's handlers like any child's.
+    wheel(picker.field(), 120, {30, 30});
+    EXPECT_EQ(senders.size(), 7u);
+    EXPECT_EQ(picker.Luminance(), 240);
 }
 
 TEST_F(Rainbow, FocusGoesToTheFieldAndItsKeysAreTheComposites)

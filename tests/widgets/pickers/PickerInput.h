@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QSpontaneKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
@@ -31,6 +32,8 @@ inline bool wheel(QWidget* w, int delta, QPoint at)
 {
     QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                   Qt::NoScrollPhase, false);
+    // As the window system delivers it.
+    QSpontaneKeyEvent::setSpontaneous(&e);
     QApplication::sendEvent(w, &e);
     return e.isAccepted();
 }
