@@ -134,11 +134,11 @@ TColor THexaColorPicker::systemColor(TColor constant) const
 
 // --- painting -----------------------------------------------------------------------------------
 
-void THexaColorPicker::drawComb(QPainter& p, const TCombEntry& comb, TPoint origin, int size) const
+void THexaColorPicker::drawComb(QPainter& p, const TCombEntry& comb, TPoint origin, const CombShape& shape) const
 {
     const TPoint centre{comb.Position.x + origin.x, comb.Position.y + origin.y};
     QPoint pts[6];
-    toQPoints(combPolygon(size, centre), pts);
+    toQPoints(shape.at(centre), pts);
     const QColor c = qColorOf(comb.Color);
     p.setPen(c);
     p.setBrush(c);
@@ -162,10 +162,10 @@ void THexaColorPicker::buildOverlay()
     const HexaLayout& l = model_.layout();
     const TPoint origin{l.BWCombRect.Left, l.BWCombRect.Top};
     const TCombArray& greys = model_.BWCombs();
-    for (std::size_t i = 0; i < greys.size(); ++i) {
-        const bool big = i == 0 || i + 1 == greys.size();
-        drawComb(p, greys[i], origin, big ? 2 * l.CombSize : l.CombSize);
-    }
+    const CombShape small(l.CombSize);
+    const CombShape big(2 * l.CombSize);
+    for (std::size_t i = 0; i < greys.size(); ++i)
+        drawComb(p, greys[i], origin, i == 0 || i + 1 == greys.size() ? big : small);
     const TRect& s = l.SliderRect;
     const int n = s.Bottom - s.Top - 1;
     for (int k = 0; k <= n; ++k) {
@@ -186,8 +186,9 @@ void THexaColorPicker::buildCombImage()
     const HexaLayout& l = model_.layout();
     const int r = model_.Radius();
     const TPoint origin{r + l.ColorCombRect.Left, r + l.ColorCombRect.Top};
+    const CombShape shape(l.CombSize);
     for (const TCombEntry& comb : model_.ColorCombs())
-        drawComb(p, comb, origin, l.CombSize);
+        drawComb(p, comb, origin, shape);
     p.drawImage(0, 0, overlay_);
 
     const TRect& s = l.SliderRect;
@@ -306,6 +307,14 @@ void THexaColorPicker::mouseReleaseEvent(QMouseEvent* e)
         model_.mouseUp();
     }
     refreshHint(pt);
+}
+
+void THexaColorPicker::hideEvent(QHideEvent* e)
+{
+    // Hidden during a drag, the control never sees its release.
+    leftHeld_ = false;
+    model_.cancelDrag();
+    PickerBase::hideEvent(e);
 }
 
 bool THexaColorPicker::wheelNotch(bool up)

@@ -77,12 +77,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
 
 private:
     void ensureCache();
     void buildOverlay();
     void buildCombImage();
-    void drawComb(QPainter& p, const TCombEntry& comb, TPoint origin, int size) const;
+    void drawComb(QPainter& p, const TCombEntry& comb, TPoint origin, const CombShape& shape) const;
     void outlineComb(QPainter& p, TPoint centre, int size) const;
     TColor systemColor(TColor constant) const;
 

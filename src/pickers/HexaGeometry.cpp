@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+#include <limits>
 
 namespace tintara {
 
@@ -14,26 +14,21 @@ namespace {
 // Large enough for any screen, small enough that no coordinate of the layout leaves the int range.
 constexpr int kMaxRadius = 1 << 16;
 
-constexpr long double kDegree = std::numbers::pi_v<long double> / 180.0L;
+// cos 30 and sin 30. The corner table takes the exact values where they are exact (0, 1/4, 1/2):
+// halves then round to even wherever a comb stands, as the arithmetic means, instead of tipping
+// either way with the last bit of a sine.
+constexpr long double kCos30 = 0.866025403784438646763723170752936183L; // sqrt(3) / 2
+constexpr long double kSin30 = 0.5L;
 
 struct CornerTable {
-    std::array<long double, 6> a{}; // cos(90 - 60 i) / 2
-    std::array<long double, 6> b{}; // sin(90 - 60 i) / 2
+    std::array<long double, 6> a; // cos(90 - 60 i) / 2
+    std::array<long double, 6> b; // sin(90 - 60 i) / 2
 };
 
-const CornerTable& corners()
-{
-    static const CornerTable table = [] {
-        CornerTable t;
-        for (int i = 0; i < 6; ++i) {
-            const long double angle = (90.0L - 60.0L * i) * kDegree;
-            t.a[static_cast<std::size_t>(i)] = std::cos(angle) * 0.5L;
-            t.b[static_cast<std::size_t>(i)] = std::sin(angle) * 0.5L;
-        }
-        return t;
-    }();
-    return table;
-}
+constexpr CornerTable kCorners{
+    {0.0L, kCos30 / 2, kCos30 / 2, 0.0L, -kCos30 / 2, -kCos30 / 2},
+    {0.5L, kSin30 / 2, -kSin30 / 2, -0.5L, -kSin30 / 2, kSin30 / 2},
+};
 
 // Magenta, red, yellow, green, cyan, blue: corner 0 east, then clockwise on the screen.
 constexpr std::array<CombColor, 6> kCornerColors{{
@@ -50,14 +45,19 @@ constexpr std::array<CombColor, 6> kCornerColors{{
 constexpr std::array<int, 6> kLatticeRow{0, 1, 1, 0, -1, -1};
 constexpr std::array<int, 6> kLatticeQuarter{2, 1, -1, -2, -1, 1};
 
-// Round to nearest, ties to even, in the precision the positions are accumulated in.
+// Round to nearest, ties to even, in the precision the positions are accumulated in. Adding and
+// removing 1.5 * 2^63 leaves no fraction bits of an extended real, so the FPU's own rounding does the
+// work without the cost of switching its mode (nearbyint saves and restores it on every call).
 int roundLong(long double x)
 {
-    return static_cast<int>(std::nearbyint(x));
+    constexpr long double kLimit = 1e9L;
+    if (!(x > -kLimit && x < kLimit))
+        return x > 0 ? 1000000000 : (x < 0 ? -1000000000 : 0);
+    if (std::numeric_limits<long double>::digits < 64)
+        return static_cast<int>(std::nearbyint(x));
+    constexpr long double kShifter = 0x1.8p63L;
+    return static_cast<int>((x + kShifter) - kShifter);
 }
-
-const long double kCos30 = std::cos(30.0L * kDegree);
-const long double kSin30 = std::sin(30.0L * kDegree);
 
 constexpr std::array<int, 15> kGreyGridNumbers{-1, -9, -2, -10, -3, -11, -4, -12, -5, -13, -6, -14, -7, -15, -8};
 
@@ -110,7 +110,7 @@ TColor combColorToTColor(const CombColor& c)
 TCombArray buildColorCombs(int radius, const CombColor& center)
 {
     constexpr int L = kHexaLevels;
-    const CornerTable& k = corners();
+    const CornerTable& k = kCorners;
     const long double d = 2.0L * radius * kCos30;
     TCombArray combs;
     combs.reserve(kHexaColorCombCount);
@@ -171,17 +171,20 @@ TCombArray buildBWCombs(int combSize)
     return combs;
 }
 
-void AssignGridNumbers(TCombArray& colorCombs, TCombArray& bwCombs)
+namespace {
+
+// The grid number of each colour comb by array index: its rank in reading order of the exact lattice
+// positions. Fixed, so worked out once.
+const std::array<int, kHexaColorCombCount>& colorGridNumbers()
 {
-    if (colorCombs.size() == static_cast<std::size_t>(kHexaColorCombCount)) {
-        // Each comb's exact lattice position, in array order, then its rank in reading order.
+    static const std::array<int, kHexaColorCombCount> numbers = [] {
         struct Cell {
             int row;
             int across;
             std::size_t index;
         };
         std::vector<Cell> cells;
-        cells.reserve(colorCombs.size());
+        cells.reserve(kHexaColorCombCount);
         cells.push_back({0, 0, 0});
         for (int c = 0; c < 6; ++c) {
             const auto cs = static_cast<std::size_t>(c);
@@ -195,8 +198,22 @@ void AssignGridNumbers(TCombArray& colorCombs, TCombArray& bwCombs)
         }
         std::sort(cells.begin(), cells.end(),
                   [](const Cell& p, const Cell& q) { return p.row != q.row ? p.row < q.row : p.across < q.across; });
+        std::array<int, kHexaColorCombCount> out{};
         for (std::size_t n = 0; n < cells.size(); ++n)
-            colorCombs[cells[n].index].GridNumber = static_cast<int>(n) + 1;
+            out[cells[n].index] = static_cast<int>(n) + 1;
+        return out;
+    }();
+    return numbers;
+}
+
+} // namespace
+
+void AssignGridNumbers(TCombArray& colorCombs, TCombArray& bwCombs)
+{
+    if (colorCombs.size() == static_cast<std::size_t>(kHexaColorCombCount)) {
+        const auto& numbers = colorGridNumbers();
+        for (std::size_t i = 0; i < colorCombs.size(); ++i)
+            colorCombs[i].GridNumber = numbers[i];
     }
     if (bwCombs.size() == static_cast<std::size_t>(kHexaBWCombCount)) {
         bwCombs[0].GridNumber = 0;
@@ -208,10 +225,31 @@ void AssignGridNumbers(TCombArray& colorCombs, TCombArray& bwCombs)
 
 std::array<TPoint, 6> combPolygon(int a, TPoint centre)
 {
-    const CornerTable& k = corners();
+    const CornerTable& k = kCorners;
     std::array<TPoint, 6> v{};
     for (std::size_t i = 0; i < 6; ++i)
         v[i] = {roundLong(a * k.a[i] + centre.x), roundLong(a * k.b[i] + centre.y)};
+    return v;
+}
+
+CombShape::CombShape(int a) : size_(a)
+{
+    for (int parity = 0; parity < 2; ++parity) {
+        const std::array<TPoint, 6> v = combPolygon(a, {parity, parity});
+        for (std::size_t i = 0; i < 6; ++i) {
+            dx_[static_cast<std::size_t>(parity)][i] = v[i].x - parity;
+            dy_[static_cast<std::size_t>(parity)][i] = v[i].y - parity;
+        }
+    }
+}
+
+std::array<TPoint, 6> CombShape::at(TPoint centre) const
+{
+    const auto px = static_cast<std::size_t>(centre.x & 1);
+    const auto py = static_cast<std::size_t>(centre.y & 1);
+    std::array<TPoint, 6> v{};
+    for (std::size_t i = 0; i < 6; ++i)
+        v[i] = {centre.x + dx_[px][i], centre.y + dy_[py][i]};
     return v;
 }
 
@@ -529,6 +567,9 @@ void HexaCombModel::mouseMove(TPoint p, bool leftHeld)
 
 void HexaCombModel::mouseDown(TPoint p, const TRect& client)
 {
+    // Between presses no area is tracked; a drag whose release never arrived (the control was hidden
+    // under the pointer) must not hold the next press to its area.
+    trackArea_ = HexaTrackArea::None;
     if (PtInRect(client, p))
         handleMouse(p);
 }

@@ -61,6 +61,20 @@ void AssignGridNumbers(TCombArray& colorCombs, TCombArray& bwCombs);
 // The six vertices of a comb of size a centred at (x, y): pointy-topped, one vertex straight below.
 std::array<TPoint, 6> combPolygon(int a, TPoint centre);
 
+// combPolygon for one size, worked out once: moving the centre by an even distance moves every vertex
+// by the same distance, halves included, so two parities per axis cover every centre.
+class CombShape {
+public:
+    explicit CombShape(int a);
+    int size() const { return size_; }
+    std::array<TPoint, 6> at(TPoint centre) const;
+
+private:
+    int size_;
+    std::array<std::array<int, 6>, 2> dx_{}; // by the parity of the centre's x
+    std::array<std::array<int, 6>, 2> dy_{};
+};
+
 // Grey level of row k (0..n) of the slider gradient: white at the top, black at the bottom.
 int sliderGreyLevel(int n, int k);
 // The intensity marker, placed from the control's width and height; n is the gradient's last row.
@@ -159,6 +173,8 @@ public:
     // Left button pressed at p inside the client area.
     void mouseDown(TPoint p, const TRect& client);
     void mouseUp();
+    // A drag that ends without a release (the control was hidden): nothing is tracked any more.
+    void cancelDrag() { trackArea_ = HexaTrackArea::None; }
     void handleMouse(TPoint p);
     HexaTrackArea TrackArea() const { return trackArea_; }
     TPoint LastMousePos() const { return lastMousePos_; }

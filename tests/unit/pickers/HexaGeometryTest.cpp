@@ -176,6 +176,23 @@ TEST(HexaGeometry, HitTestsAreCirclesOfHalfACombAroundEachCentre)
     EXPECT_EQ(m.FindBWComb(124, 109 + 11 + 12), -1);
 }
 
+TEST(HexaGeometry, CombShapes)
+{
+    // Pointy-topped: one vertex straight below the centre, one straight above, half a size away.
+    const std::array<TPoint, 6> v = combPolygon(10, {20, 30});
+    EXPECT_EQ(v[0], (TPoint{20, 35}));
+    EXPECT_EQ(v[3], (TPoint{20, 25}));
+    EXPECT_EQ(v[1], (TPoint{24, 32})); // (4.33, 2.5) from the centre: 32.5 rounds to even
+    EXPECT_EQ(combPolygon(10, {20, 31})[1], (TPoint{24, 34}));
+    // The shape worked out once per size is the shape at every centre, halves rounding to even.
+    for (int a : {1, 2, 5, 10, 11, 16, 22, 32, 33}) {
+        const CombShape shape(a);
+        for (int x = -3; x <= 4; ++x)
+            for (int y = -3; y <= 4; ++y)
+                EXPECT_EQ(shape.at({x * 7, y * 5}), combPolygon(a, {x * 7, y * 5})) << a << " " << x << " " << y;
+    }
+}
+
 TEST(HexaGeometry, GridNumberCycle)
 {
     struct Case {

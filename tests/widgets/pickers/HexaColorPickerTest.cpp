@@ -135,6 +135,13 @@ TEST(HexaColorPicker, StartsAsDesigned)
     EXPECT_EQ(p.model().Radius(), 90);
     p.show();
     EXPECT_EQ(p.model().Radius(), 91);
+
+    // A colour assigned before the control is first shown stays.
+    THexaColorPicker early;
+    early.setSelectedColor(kEastColor);
+    early.show();
+    EXPECT_EQ(early.SelectedColor(), kEastColor);
+    EXPECT_EQ(early.model().SelectedComb(), 2);
 }
 
 TEST_F(HexaColorPickerTest, ClickingACombSelectsItAfterTheOwnerHeardOfThePress)
@@ -197,6 +204,21 @@ TEST_F(HexaColorPickerTest, ADragActsOnlyInTheAreaItBeganIn)
     move(&picker, {142, 11});
     EXPECT_EQ(picker.Intensity(), 100);
     release(&picker, {142, 11});
+}
+
+TEST_F(HexaColorPickerTest, ADragCutShortByHidingHoldsNothing)
+{
+    press(&picker, {125, 50});
+    picker.hide();
+    picker.show();
+    press(&picker, kEast);
+    release(&picker, kEast);
+    EXPECT_EQ(picker.model().SelectedComb(), 2);
+    // Also when the release was lost some other way.
+    press(&picker, {125, 50});
+    press(&picker, kFirstGrey);
+    EXPECT_EQ(picker.SelectedColor(), rgbColor(225, 225, 225));
+    release(&picker, kFirstGrey);
 }
 
 TEST_F(HexaColorPickerTest, SliderDragClampsAboveAndBelow)
