@@ -469,14 +469,7 @@ void TfrmMain::buildMixerGroup()
     }
     panCMYK->raise();
 
-    connect(pagesMixer, &QTabWidget::currentChanged, this, [this] {
-        if (pagesMixer->currentWidget() == tabSliders) {
-            RedColorPicker->setValue(static_cast<int>(pntMagnify->Red()));
-            GreenColorPicker->setValue(static_cast<int>(pntMagnify->Green()));
-            BlueColorPicker->setValue(static_cast<int>(pntMagnify->Blue()));
-        }
-        focusFirstChip();
-    });
+    connectMixer();
 }
 
 void TfrmMain::buildMagnifyGroup()
@@ -864,7 +857,7 @@ void TfrmMain::RefreshDisplays(bool force)
         setWindowIconText(t); // the application title: what a taskbar shows for the window
     }
 
-    if (!slidersDragFlag) {
+    if (!sliderDragFlag_) {
         HueColorPicker->setSelectedColor(chip);
         SatColorPicker->setSelectedColor(chip);
         ValColorPicker->setSelectedColor(chip);

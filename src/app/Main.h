@@ -115,6 +115,12 @@ public:
     void cmdEditClick();
     void cmdDeleteClick();
 
+    // Mixer: take a picker's colour into the current chip, locked; catch a shown tab's picker up.
+    void ApplyRGBSliders();
+    void ApplyHSVSliders();
+    void tabSlidersShow();
+    void pagesMixerChange();
+
     // Runs the close sequence; false when it stopped before the end (the palette file could not be written).
     bool FormClose();
     // Closing because the session ends: the sequence runs but cannot keep the window open.
@@ -153,6 +159,9 @@ private:
     void setCurrentChipColorAndRefresh(TColor c);
     void markDisplaysEdited();
     bool guardedPalette(const std::function<void()>& steps);
+    void connectMixer();
+    void pumpPendingMessages();
+    void takeMixedColor(TColor color, bool pumpFirst, bool pumpBeforeRefresh);
 
     MainWindowEnvironment env_;
     PlatformServices& platform_;
@@ -173,6 +182,13 @@ private:
     bool refreshing_ = false;
     bool closing_ = false;
     bool closed_ = false;
+    // The mixer's operating flags: while one is set, the refresh leaves its pickers alone.
+    bool hexDragFlag_ = false;
+    bool rainbowDragFlag_ = false;
+    bool hueDragFlag_ = false;
+    bool sliderDragFlag_ = false;
+    bool rgbSliderDragFlag_ = false;
+    bool pumping_ = false;
 
     // Designed heights of the top-aligned boxes; the Magnify box takes the rest.
     std::array<int, 5> boxHeight_{41, 97, 58, 195, 0};
@@ -244,7 +260,6 @@ public:
     QStatusBar* statusBar = nullptr;
     ClickLabel* statusLink = nullptr;
     QTimer* timTintara = nullptr;
-    bool slidersDragFlag = false; // set by the mixer while its HSV sliders are operated
 };
 
 } // namespace tintara

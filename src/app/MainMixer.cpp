@@ -1,0 +1,149 @@
+#include "app/Main.h"
+
+#include "magnifier/Magnifier.h"
+#include "pickers/HColorPicker.h"
+#include "pickers/SColorPicker.h"
+#include "pickers/VColorPicker.h"
+
+#include <QApplication>
+#include <QTabWidget>
+
+// The mixer: whatever the user does in a picker is taken at once into the current chip, which is
+// locked so the sampling loop leaves it alone. A flag per picker keeps the refresh from pushing the
+// current colour back into the picker the user is operating.
+
+namespace tintara {
+
+namespace {
+
+bool isArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
+} // namespace
+
+void TfrmMain::connectMixer()
+{
+    // The red, green and blue sliders: their values are the channels of the current colour.
+    for (TVColorPicker* slider : {RedColorPicker, GreenColorPicker, BlueColorPicker}) {
+        connect(slider, &TktTrackBarPicker::OnMouseDown, this, [this] {
+            rgbSliderDragFlag_ = true;
+            ApplyRGBSliders();
+        });
+        connect(slider, &TktTrackBarPicker::OnMouseMove, this, [this, slider] {
+            if (rgbSliderDragFlag_ && slider->SelectedColor() != chips_.currentColor())
+                ApplyRGBSliders();
+        });
+        connect(slider, &TktTrackBarPicker::OnMouseUp, this, [this] { rgbSliderDragFlag_ = false; });
+        connect(slider, &TktTrackBarPicker::OnKeyUp, this, [this] { rgbSliderDragFlag_ = false; });
+        connect(slider, &TktTrackBarPicker::OnKeyDown, this, [this](QObject*, int key) {
+            rgbSliderDragFlag_ = isArrowKey(key);
+            if (rgbSliderDragFlag_)
+                ApplyRGBSliders();
+        });
+        connect(slider, &TktTrackBarPicker::OnMouseWheel, this,
+                [this, slider](QObject*, Qt::KeyboardModifiers, int delta, QPoint, bool* handled) {
+                    rgbSliderDragFlag_ = true;
+                    slider->setValue(slider->Value() + (delta > 0 ? 1 : -1));
+                    ApplyRGBSliders();
+                    rgbSliderDragFlag_ = false;
+                    *handled = true;
+                });
+    }
+
+    // Hue, saturation and value together describe one HSV colour.
+    for (TktTrackBarPicker* slider :
+         std::initializer_list<TktTrackBarPicker*>{HueColorPicker, SatColorPicker, ValColorPicker}) {
+        connect(slider, &TktTrackBarPicker::OnMouseDown, this, [this] {
+            sliderDragFlag_ = true;
+            ApplyHSVSliders();
+        });
+        connect(slider, &TktTrackBarPicker::OnMouseMove, this, [this] {
+            if (sliderDragFlag_)
+                ApplyHSVSliders();
+        });
+        connect(slider, &TktTrackBarPicker::OnMouseUp, this, [this] { sliderDragFlag_ = false; });
+        connect(slider, &TktTrackBarPicker::OnKeyUp, this, [this] { sliderDragFlag_ = false; });
+        connect(slider, &TktTrackBarPicker::OnKeyDown, this, [this](QObject*, int key) {
+            sliderDragFlag_ = isArrowKey(key);
+            if (sliderDragFlag_)
+                ApplyHSVSliders();
+        });
+    }
+    // A wheel turned away from the user lowers hue and saturation (their sliders run top to bottom)
+    // and raises the value.
+    const auto wheelOn = [this](TktTrackBarPicker* slider, auto step) {
+        connect(slider, &TktTrackBarPicker::OnMouseWheel, this,
+                [this, step](QObject*, Qt::KeyboardModifiers, int delta, QPoint, bool* handled) {
+                    sliderDragFlag_ = true;
+                    step(delta > 0);
+                    ApplyHSVSliders();
+                    sliderDragFlag_ = false;
+                    *handled = true;
+                });
+    };
+    wheelOn(HueColorPicker, [this](bool away) { HueColorPicker->setHue(HueColorPicker->Hue() + (away ? -1 : 1)); });
+    wheelOn(SatColorPicker,
+            [this](bool away) { SatColorPicker->setSaturation(SatColorPicker->Saturation() + (away ? -1 : 1)); });
+    wheelOn(ValColorPicker, [this](bool away) { ValColorPicker->setValue(ValColorPicker->Value() + (away ? 1 : -1)); });
+
+    connect(pagesMixer, &QTabWidget::currentChanged, this, [this] {
+        QWidget* shown = pagesMixer->currentWidget();
+        if (shown == tabSliders)
+            tabSlidersShow();
+        pagesMixerChange();
+    });
+}
+
+void TfrmMain::pumpPendingMessages()
+{
+    // A drag delivers moves faster than a take-over finishes; the moves that arrive while messages are
+    // pumped take the colour themselves, so a nested take-over does not pump again.
+    if (pumping_)
+        return;
+    pumping_ = true;
+    QApplication::processEvents();
+    pumping_ = false;
+}
+
+void TfrmMain::takeMixedColor(TColor color, bool pumpFirst, bool pumpBeforeRefresh)
+{
+    if (pumpFirst)
+        pumpPendingMessages();
+    SetChipLocked(true);
+    chips_.setColor(chips_.current(), color);
+    SampleCurrentColor();
+    // A tick that runs while messages are pumped finds the chip locked and leaves it alone.
+    if (pumpBeforeRefresh)
+        pumpPendingMessages();
+    RefreshDisplays(true);
+}
+
+void TfrmMain::ApplyRGBSliders()
+{
+    const TColor c = static_cast<TColor>(BlueColorPicker->Value() * 65536 + GreenColorPicker->Value() * 256 +
+                                         RedColorPicker->Value());
+    takeMixedColor(c, false, true);
+}
+
+void TfrmMain::ApplyHSVSliders()
+{
+    ValColorPicker->setSaturation(SatColorPicker->Saturation());
+    ValColorPicker->setHue(HueColorPicker->Hue());
+    takeMixedColor(ValColorPicker->SelectedColor(), false, true);
+}
+
+void TfrmMain::tabSlidersShow()
+{
+    RedColorPicker->setValue(static_cast<int>(pntMagnify->Red()));
+    GreenColorPicker->setValue(static_cast<int>(pntMagnify->Green()));
+    BlueColorPicker->setValue(static_cast<int>(pntMagnify->Blue()));
+}
+
+void TfrmMain::pagesMixerChange()
+{
+    focusFirstChip();
+}
+
+} // namespace tintara

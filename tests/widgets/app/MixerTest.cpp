@@ -1,0 +1,131 @@
+// The mixer drives the current colour: operating a picker locks the current chip and takes the
+// picker's colour into it, and every display follows.
+#include "MainWindowFixture.h"
+
+#include "pickers/HColorPicker.h"
+#include "pickers/SColorPicker.h"
+#include "pickers/VColorPicker.h"
+
+#include <QWheelEvent>
+
+namespace tintara::testing {
+namespace {
+
+bool wheel(QWidget* w, int delta)
+{
+    const QPoint at(w->width() / 2, w->height() / 2);
+    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+    return e.isAccepted();
+}
+
+QString hexOf(TColor c)
+{
+    return QString::asprintf("%02X%02X%02X", redOf(c), greenOf(c), blueOf(c));
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, DraggingTheGreenSliderChangesOnlyTheGreenByte)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0x33, 0x66, 0x99));
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    EXPECT_EQ(w.GreenColorPicker->Value(), 0x66);             // the shown tab catches up
+    EXPECT_EQ(QApplication::focusWidget(), w.ChipByIndex(1)); // a tab change hands the focus to the first chip
+
+    TVColorPicker* green = w.GreenColorPicker;
+    QTest::mousePress(green, Qt::LeftButton, {}, QPoint(13, 20));
+    QTest::mouseMove(green, QPoint(13, 30));
+    const int dragged = green->Value();
+    EXPECT_NE(dragged, 0x66);
+    QTest::mouseRelease(green, Qt::LeftButton, {}, QPoint(13, 30));
+
+    const TColor mixed = rgbColor(0x33, dragged, 0x99);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), mixed);
+    EXPECT_EQ(w.txtRGB->text(), hexOf(mixed));
+    EXPECT_EQ(w.txtDecRGB->text(), QString::number(mixed));
+    EXPECT_EQ(w.txtDecG->text(), QString::number(dragged));
+    EXPECT_EQ(w.windowTitle(), "Tintara - " + hexOf(mixed));
+
+    // The sampling loop leaves the locked chip alone.
+    sample(rgbColor(1, 2, 3));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), mixed);
+    EXPECT_EQ(w.GreenColorPicker->Value(), dragged);
+}
+
+TEST_F(MainWindowTest, DraggingTheHsvSlidersMixesTheirColourAndIsNotPushedBack)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(255, 0, 0));
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    THColorPicker* hue = w.HueColorPicker;
+    QTest::mousePress(hue, Qt::LeftButton, {}, QPoint(13, 40));
+    const int pressedHue = hue->Hue();
+    QTest::mouseMove(hue, QPoint(13, 70));
+    const int draggedHue = hue->Hue();
+    EXPECT_NE(pressedHue, draggedHue);
+    // The refresh of the mixed colour does not move the slider being dragged.
+    EXPECT_EQ(w.txtHue->text(), QString::number(draggedHue));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), w.ValColorPicker->SelectedColor());
+    EXPECT_EQ(w.ValColorPicker->Hue(), draggedHue);
+    QTest::mouseRelease(hue, Qt::LeftButton, {}, QPoint(13, 70));
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+}
+
+TEST_F(MainWindowTest, WheelOverASliderStepsOneUnitInItsDirection)
+{
+    struct Case {
+        const char* slider;
+        int delta;
+        int step;
+    };
+    const Case cases[] = {
+        {"HueColorPicker", 120, -1},    {"HueColorPicker", -120, 1}, {"SatColorPicker", 120, -1},
+        {"ValColorPicker", 120, 1},     {"ValColorPicker", -30, -1}, {"RedColorPicker", 120, 1},
+        {"GreenColorPicker", -120, -1}, {"BlueColorPicker", 360, 1},
+    };
+    TfrmMain& w = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slider);
+        w.SetChipLocked(false);
+        sample(rgbColor(100, 150, 50));
+        w.pagesMixer->setCurrentWidget(w.tabSliders);
+        auto* slider = w.findChild<HsvSliderPicker*>(QLatin1String(c.slider));
+        ASSERT_NE(slider, nullptr);
+        const auto own = [&] {
+            if (QLatin1String(c.slider) == QLatin1String("HueColorPicker"))
+                return slider->Hue();
+            if (QLatin1String(c.slider) == QLatin1String("SatColorPicker"))
+                return slider->Saturation();
+            return slider->Value();
+        };
+        const int before = own();
+        EXPECT_TRUE(wheel(slider, c.delta));
+        EXPECT_EQ(own(), before + c.step);
+        EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+        // The flag is clear again: the next forced refresh moves the slider to the chip's colour.
+        EXPECT_EQ(w.txtHue->text(), QString::number(w.HueColorPicker->Hue()));
+    }
+    // The red, green and blue sliders are the channels of the mixed colour.
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(100, 150, 51));
+}
+
+TEST_F(MainWindowTest, AnArrowKeyOnASliderLocksTheChipEvenWhenNothingMoves)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0, 0, 255));
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    w.BlueColorPicker->setFocus();
+    ASSERT_EQ(w.BlueColorPicker->Value(), 255);
+    key(Qt::Key_Up); // already at the top
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(0, 0, 255));
+    key(Qt::Key_Down);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(0, 0, w.BlueColorPicker->Value()));
+    EXPECT_LT(w.BlueColorPicker->Value(), 255);
+}
+
+} // namespace tintara::testing
