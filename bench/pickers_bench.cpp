@@ -1,6 +1,7 @@
 // Gradient building of the channel sliders: once per change of a fixed channel (and of the layout),
 // so its cost is what a colour change costs each slider.
 #include "pickers/ChannelSliderGeometry.h"
+#include "pickers/HexaGeometry.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +34,22 @@ BENCHMARK_CAPTURE(BM_BuildGradient, hue_horizontal, SliderChannel::Hue, lyHorizo
 BENCHMARK_CAPTURE(BM_BuildGradient, saturation_vertical, SliderChannel::Saturation, lyVertical);
 BENCHMARK_CAPTURE(BM_BuildGradient, value_vertical, SliderChannel::Value, lyVertical);
 BENCHMARK_CAPTURE(BM_BuildGradient, luminance_vertical, SliderChannel::Luminance, lyVertical);
+
+// The hexagon's 127 colour combs and 17 greys with their grid numbers, rebuilt on every change of its
+// intensity.
+void BM_BuildCombs(benchmark::State& state)
+{
+    HexaCombModel model;
+    model.resizeTo(142, 138);
+    int intensity = 0;
+    for (auto _ : state) {
+        intensity = (intensity + 1) % 101;
+        model.setIntensity(intensity);
+        benchmark::DoNotOptimize(model.ColorCombs().data());
+    }
+}
+
+BENCHMARK(BM_BuildCombs);
 
 } // namespace
 } // namespace tintara

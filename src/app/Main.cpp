@@ -30,7 +30,9 @@
 #include <QToolButton>
 #include <QWindowStateChangeEvent>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -39,21 +41,29 @@ namespace tintara {
 namespace {
 
 // The palette document of the file, a fresh one holding an empty "Default" palette when there is no
-// file yet, or none when the file exists but cannot be read or parsed (it is then never overwritten).
-std::unique_ptr<PaletteDocument> readPaletteFile(const std::filesystem::path& path)
+// file yet, or none when the file exists but cannot be read or parsed (it is then never overwritten);
+// `error` then names the file and gives the reader's reason (with line and column where it has them).
+std::unique_ptr<PaletteDocument> readPaletteFile(const std::filesystem::path& path, std::string& error)
 {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec)
         return std::make_unique<PaletteDocument>(PaletteDocument::createDefault());
+    const std::string prefix = "Cannot read \"" + path.string() + "\": ";
     try {
+        errno = 0;
         std::ifstream in(path, std::ios::binary);
-        if (!in)
+        if (!in) {
+            error = prefix + (errno ? std::strerror(errno) : "the file cannot be opened");
             return nullptr;
+        }
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (in.bad())
+        if (in.bad()) {
+            error = prefix + (errno ? std::strerror(errno) : "the file cannot be read");
             return nullptr;
+        }
         return std::make_unique<PaletteDocument>(PaletteDocument::parse(bytes));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        error = prefix + e.what();
         return nullptr;
     }
 }
@@ -252,6 +262,7 @@ void TfrmMain::buildPalettesGroup()
     cboPalettes->setGeometry(8, 16, 150, 19);
     cboPalettes->installEventFilter(this);
     connect(cboPalettes, &QComboBox::activated, this, [this] { cboPalettesChange(); });
+    buildPaletteExchangeMenu();
 
     cmdNew = speedButton(grpPalettes, "cmdNew", QStringLiteral("New"), QStringLiteral("Create a New Palette"));
     cmdEdit = speedButton(grpPalettes, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit Palette Name"));
@@ -623,7 +634,12 @@ void TfrmMain::FormCreate()
         if (options_->Closed[i])
             TogglePanel(toggleImages[i], false);
 
-    paletteDocument_ = readPaletteFile(env_.palettePath);
+    std::string readError;
+    paletteDocument_ = readPaletteFile(env_.palettePath, readError);
+    if (!paletteDocument_) {
+        paletteReadError_ = QString::fromStdString(readError);
+        std::fprintf(stderr, "Tintara: %s\n", readError.c_str());
+    }
     LoadPaletteList(); // without a document this shows the error item and leaves the chips alone
 
     trkZoomChange();
@@ -677,6 +693,11 @@ void TfrmMain::closeForSession()
 {
     closing_ = true;
     close();
+}
+
+void TfrmMain::setSessionNotice(const QString& notice)
+{
+    statusLink->setToolTip(statusLink->toolTip() + QStringLiteral("\n\n") + notice);
 }
 
 void TfrmMain::changeEvent(QEvent* event)
@@ -1174,6 +1195,11 @@ void TfrmMain::ShowPaletteError()
     cboPalettes->clear();
     cboPalettes->addItem(QLatin1String(kErrorItem));
     cboPalettes->setCurrentIndex(0);
+    if (!paletteReadError_.isEmpty()) {
+        // Without a document the error item stays for the whole run, so the closed list shows why too.
+        cboPalettes->setItemData(0, paletteReadError_, Qt::ToolTipRole);
+        cboPalettes->setToolTip(paletteReadError_);
+    }
 }
 
 void TfrmMain::LoadPaletteList()

@@ -14,12 +14,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QSlider;
 class QStatusBar;
 class QTabWidget;
@@ -60,6 +63,13 @@ struct MainWindowEnvironment {
     std::function<std::optional<TColor>(QWidget* parent, TColor initial)> chooseColor;
     // Errors no handler deals with (a palette file that cannot be created, a bad snap field).
     std::function<void(QWidget* parent, const QString& message)> showError;
+    // The palette file dialog (for saving when save is set): the chosen path and the index of the
+    // chosen name filter; nullopt on Cancel. Unset: Qt's own dialog.
+    std::function<std::optional<std::pair<QString, int>>(QWidget* parent, bool save, const QStringList& filters,
+                                                         const QString& suggestedName)>
+        chooseFile;
+    // A notice that is no error (colours left out of an import). Unset: a message box.
+    std::function<void(QWidget* parent, const QString& message)> showInfo;
 };
 
 class TfrmMain : public QWidget {
@@ -114,6 +124,10 @@ public:
     void cmdNewClick();
     void cmdEditClick();
     void cmdDeleteClick();
+    // The list's context menu and its two commands (MainPaletteExchange.cpp).
+    void cboPalettesContextMenu(const QPoint& globalPos);
+    void exportPaletteClick();
+    void importPaletteClick();
 
     // Mixer: take a picker's colour into the current chip, locked; catch a shown tab's picker up.
     void ApplyRGBSliders();
@@ -125,6 +139,8 @@ public:
     bool FormClose();
     // Closing because the session ends: the sequence runs but cannot keep the window open.
     void closeForSession();
+    // A line about the session (what cannot be sampled in it) added to the status line's tool tip.
+    void setSessionNotice(const QString& notice);
 
     TMagnifier* magnifier() const { return pntMagnify; }
     const TTintaraOptions& options() const { return *options_; }
@@ -138,6 +154,7 @@ protected:
 
 private:
     void buildPalettesGroup();
+    void buildPaletteExchangeMenu();
     void buildChipsGroup();
     void buildColorGroup();
     void buildMixerGroup();
@@ -167,6 +184,7 @@ private:
     PlatformServices& platform_;
     std::unique_ptr<TTintaraOptions> options_;
     std::unique_ptr<PaletteDocument> paletteDocument_;
+    QString paletteReadError_; // why "palettes.xml" could not be read at start-up; empty when it could
     ChipBank chips_;
     int minimumWidth_ = 0;
     int pulseStep_ = 1; // the timer's tag
@@ -213,6 +231,9 @@ public:
     QToolButton* cmdNew = nullptr;
     QToolButton* cmdEdit = nullptr;
     QToolButton* cmdDelete = nullptr;
+    QMenu* mnuPalettes = nullptr;
+    QAction* mnuExportPalette = nullptr;
+    QAction* mnuImportPalette = nullptr;
 
     std::array<ClickLabel*, 17> chipLabels{}; // [0] is txtToken
     QLabel* lblCtrlH = nullptr;

@@ -1,10 +1,13 @@
 // Tintara's entry: the application object, its title, the main window and the message loop.
 #include "app/Main.h"
 #include "app/core/ConfigLocation.h"
+#include "app/core/DisplaySession.h"
 #include "platform/X11Platform.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDirIterator>
+#include <QIcon>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSessionManager>
@@ -12,6 +15,8 @@
 #include <QStandardPaths>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -65,16 +70,50 @@ void showError(QWidget* parent, const QString& message)
     QMessageBox::critical(parent, QStringLiteral("Tintara"), message);
 }
 
+std::string_view environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The installed theme's icon when there is one, else the sizes built into the executable.
+QIcon applicationIcon()
+{
+    QIcon builtIn;
+    QDirIterator it(QStringLiteral(":/icons"), QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (file.endsWith(QLatin1String(".png")))
+            builtIn.addFile(file);
+    }
+    return QIcon::fromTheme(QStringLiteral(TINTARA_APP_ID), builtIn);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const tintara::DisplaySessionChoice session =
+        tintara::chooseDisplaySession({environment("XDG_SESSION_TYPE"), environment("WAYLAND_DISPLAY"),
+                                       environment("DISPLAY"), environment("QT_QPA_PLATFORM")});
+    if (session.forceXcb)
+        qputenv("QT_QPA_PLATFORM", "xcb"); // sampling goes through X11, so the window must be an X client
+    if (session.wayland)
+        std::fprintf(stderr, "Tintara: %s\n", tintara::kWaylandNotice.data());
+    if (session.noXDisplay) {
+        std::fprintf(stderr, "Tintara: %s\n", tintara::kNoXDisplayNotice.data());
+        return 1;
+    }
+
     QApplication app(argc, argv);
     // The application title lives in the window (its caption and icon text): a display name would
     // make Qt append " — Tintara" to every window title.
     QCoreApplication::setApplicationName(QStringLiteral("Tintara"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tintara"));
     QGuiApplication::setQuitOnLastWindowClosed(true);
+    // The desktop entry's name ties the window to its menu entry and icon (Wayland app id, docks).
+    QGuiApplication::setDesktopFileName(QStringLiteral(TINTARA_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
 
     const std::filesystem::path exeDir = QCoreApplication::applicationDirPath().toStdString();
     const std::filesystem::path userDir =
@@ -92,6 +131,9 @@ int main(int argc, char** argv)
     env.showError = showError;
 
     tintara::TfrmMain window(std::move(env));
+    if (session.wayland)
+        window.setSessionNotice(
+            QString::fromUtf8(tintara::kWaylandNotice.data(), static_cast<qsizetype>(tintara::kWaylandNotice.size())));
 
     // The desktop ending (logout, SIGTERM) closes the window the ordinary way, so nothing is lost.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {

@@ -104,7 +104,7 @@ void ChannelSliderPicker::HandleCommand(TTrackBarCommand command)
         // own := own: nothing changes.
         return;
     case tcPaint:
-        drawStretched(gradient());
+        // Drawn by paintStrip, which gets the painter.
         return;
     case tcMouseMove:
     case tcMouseDown:
@@ -126,6 +126,11 @@ void ChannelSliderPicker::HandleCommand(TTrackBarCommand command)
 int ChannelSliderPicker::ArrowPosFromValue()
 {
     return sliderPosFromValue(channel_, trackLength(shape()), own());
+}
+
+void ChannelSliderPicker::paintStrip(QPainter& p)
+{
+    drawStretched(p, gradient());
 }
 
 QString ChannelSliderPicker::HintText()

@@ -42,6 +42,7 @@ protected:
     void HandleCommand(TTrackBarCommand command) override;
     int ArrowPosFromValue() override;
     QString HintText() override;
+    void paintStrip(QPainter& p) override;
 
 private:
     int own() const { return channelValue(ownSlot(channel_)); }

@@ -1,30 +1,18 @@
 #include "pickers/ktTrackBarPicker.h"
 
 #include "pickers/HintFormat.h"
-#include "platform/PlatformServices.h"
-#include "raster/Bitmap32.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QFocusEvent>
-#include <QGuiApplication>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QPolygon>
-#include <QScreen>
-#include <QToolTip>
-#include <QWheelEvent>
-
-#include <cstdlib>
 
 namespace tintara {
 
 namespace {
 
-constexpr int HintHideMs = 5000;
 constexpr int DefaultWidth = 267;
 constexpr int DefaultHeight = 22;
 
@@ -44,54 +32,14 @@ TrackKey trackKeyOf(int qtKey)
     }
 }
 
-TPoint toTPoint(QPoint p)
-{
-    return {p.x(), p.y()};
-}
-
-QRect toQRect(const TRect& r)
-{
-    return {r.Left, r.Top, r.width(), r.height()};
-}
-
-// QToolTip places its label a cursor's height below the point it is given; the hint belongs exactly
-// at the point, so the label is moved there (kept on the screen, as QToolTip would).
-void placeToolTipLabel(QPoint at, const QWidget* owner)
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != QLatin1String("qtooltip_label") || !w->isVisible())
-            continue;
-        const QScreen* screen = QGuiApplication::screenAt(at);
-        if (screen == nullptr)
-            screen = owner->screen();
-        QPoint p = at;
-        if (screen != nullptr) {
-            const QRect g = screen->geometry();
-            p.setX(std::max(std::min(p.x(), g.right() + 1 - w->width()), g.left()));
-            p.setY(std::max(std::min(p.y(), g.bottom() + 1 - w->height()), g.top()));
-        }
-        w->move(p);
-        return;
-    }
-}
-
 } // namespace
 
-TktTrackBarPicker::TktTrackBarPicker(QWidget* parent) : QWidget(parent)
+TktTrackBarPicker::TktTrackBarPicker(QWidget* parent) : PickerBase(parent)
 {
-    setFocusPolicy(Qt::StrongFocus);
-    // Every pixel is painted from the back buffer: nothing to erase first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    // OnMouseMove fires for every move, button or not, and the hint follows the pointer.
-    setMouseTracking(true);
     resize(DefaultWidth, DefaultHeight);
 }
 
-TktTrackBarPicker::~TktTrackBarPicker()
-{
-    if (confined_)
-        releaseCursor();
-}
+TktTrackBarPicker::~TktTrackBarPicker() = default;
 
 TrackBarShape TktTrackBarPicker::shape() const
 {
@@ -123,19 +71,6 @@ void TktTrackBarPicker::setNewArrowStyle(bool newStyle)
     update();
 }
 
-QColor TktTrackBarPicker::Color() const
-{
-    return palette().color(QPalette::Window);
-}
-
-void TktTrackBarPicker::setColor(const QColor& color)
-{
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, color);
-    setPalette(pal);
-    update();
-}
-
 bool TktTrackBarPicker::HandlesKey(int qtKey) const
 {
     return commandForKey(layout_, trackKeyOf(qtKey), false).has_value();
@@ -153,10 +88,7 @@ QString TktTrackBarPicker::HintText()
     return {};
 }
 
-void TktTrackBarPicker::fireChange()
-{
-    emit OnChange(this);
-}
+void TktTrackBarPicker::paintStrip(QPainter& /*p*/) {}
 
 void TktTrackBarPicker::issueQuietly(TTrackBarCommand command)
 {
@@ -164,46 +96,19 @@ void TktTrackBarPicker::issueQuietly(TTrackBarCommand command)
     HandleCommand(command);
 }
 
-void TktTrackBarPicker::drawStretched(const Bitmap32& bitmap)
+void TktTrackBarPicker::drawStretched(QPainter& p, const Bitmap32& bitmap) const
 {
-    if (canvas_ == nullptr || bitmap.empty())
-        return;
-    const QImage image(reinterpret_cast<const uchar*>(bitmap.bits()), bitmap.width(), bitmap.height(),
-                       static_cast<qsizetype>(bitmap.width()) * 4, QImage::Format_RGB32);
-    canvas_->drawImage(toQRect(StripRect()), image);
+    drawBitmap(p, toQRect(StripRect()), bitmap);
 }
 
 // --- painting -----------------------------------------------------------------------------------
 
-void TktTrackBarPicker::paintEvent(QPaintEvent* /*e*/)
+void TktTrackBarPicker::paintPicker(QPainter& p)
 {
-    const qreal dpr = devicePixelRatioF();
-    const QSize pixels = size() * dpr;
-    if (backBuffer_.size() != pixels || backBuffer_.devicePixelRatio() != dpr) {
-        backBuffer_ = QImage(pixels, QImage::Format_RGB32);
-        backBuffer_.setDevicePixelRatio(dpr);
-    }
-    {
-        QPainter p(&backBuffer_);
-        p.fillRect(rect(), Color());
-        arrowPos_ = ArrowPosFromValue();
-        canvas_ = &p;
-        struct CanvasReset {
-            QPainter*& canvas;
-            ~CanvasReset() { canvas = nullptr; }
-        } reset{canvas_};
-        HandleCommand(tcPaint);
-        drawArrows(p);
-    }
-    {
-        QPainter screen(this);
-        screen.drawImage(0, 0, backBuffer_);
-    }
-    // After the frame is out, so that a listener that repaints does not nest inside this painter.
-    if (changePending_) {
-        changePending_ = false;
-        fireChange();
-    }
+    p.fillRect(rect(), Color());
+    arrowPos_ = ArrowPosFromValue();
+    paintStrip(p);
+    drawArrows(p);
 }
 
 void TktTrackBarPicker::drawArrows(QPainter& p)
@@ -224,26 +129,26 @@ void TktTrackBarPicker::drawArrows(QPainter& p)
         const ArrowPolygon& a = arrows.arrows[static_cast<std::size_t>(i)];
         QPoint pts[7];
         for (int j = 0; j < a.count; ++j)
-            pts[j] = QPoint(a.points[static_cast<std::size_t>(j)].x, a.points[static_cast<std::size_t>(j)].y);
+            pts[j] = toQPoint(a.points[static_cast<std::size_t>(j)]);
         p.drawPolygon(pts, a.count);
     }
 }
 
 void TktTrackBarPicker::resizeEvent(QResizeEvent* e)
 {
-    QWidget::resizeEvent(e);
+    PickerBase::resizeEvent(e);
     issueQuietly(tcResize);
 }
 
 void TktTrackBarPicker::focusInEvent(QFocusEvent* e)
 {
-    QWidget::focusInEvent(e);
+    PickerBase::focusInEvent(e);
     update();
 }
 
 void TktTrackBarPicker::focusOutEvent(QFocusEvent* e)
 {
-    QWidget::focusOutEvent(e);
+    PickerBase::focusOutEvent(e);
     update();
 }
 
@@ -259,7 +164,7 @@ void TktTrackBarPicker::mousePressEvent(QMouseEvent* e)
     arrowPos_ = arrowPosFromPointer(shape(), toTPoint(pt));
     setFocus(Qt::MouseFocusReason);
     HandleCommand(tcMouseDown);
-    changePending_ = true;
+    setChangePending();
     update();
     emit OnMouseDown(this, e->button(), e->modifiers(), pt.x(), pt.y());
     refreshHint(pt);
@@ -272,7 +177,7 @@ void TktTrackBarPicker::mouseMoveEvent(QMouseEvent* e)
         confineCursor();
         arrowPos_ = arrowPosFromPointer(shape(), toTPoint(pt));
         HandleCommand(tcMouseMove);
-        changePending_ = true;
+        setChangePending();
         update();
     }
     emit OnMouseMove(this, e->buttons(), e->modifiers(), pt.x(), pt.y());
@@ -288,71 +193,16 @@ void TktTrackBarPicker::mouseReleaseEvent(QMouseEvent* e)
     const QPoint pt = e->position().toPoint();
     arrowPos_ = arrowPosFromPointer(shape(), toTPoint(pt));
     HandleCommand(tcMouseUp);
-    changePending_ = true;
+    setChangePending();
     update();
     emit OnMouseUp(this, e->button(), e->modifiers(), pt.x(), pt.y());
     refreshHint(pt);
 }
 
-void TktTrackBarPicker::confineCursor()
-{
-    if (platform_ == nullptr)
-        return;
-    // The platform works in physical screen pixels.
-    const qreal dpr = devicePixelRatioF();
-    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
-    auto px = [dpr](int v) { return qRound(v * dpr); };
-    platform_->confineCursor({px(topLeft.x()), px(topLeft.y()), px(topLeft.x() + width()), px(topLeft.y() + height())});
-    confined_ = true;
-}
-
-void TktTrackBarPicker::releaseCursor()
-{
-    confined_ = false;
-    if (platform_ != nullptr)
-        platform_->releaseCursor();
-}
-
-void TktTrackBarPicker::hideEvent(QHideEvent* e)
-{
-    // A drag cut short by hiding never sees its button-up: the cursor must not stay caught.
-    if (confined_)
-        releaseCursor();
-    QWidget::hideEvent(e);
-}
-
 // --- wheel ------------------------------------------------------------------------------------
 
-void TktTrackBarPicker::wheelEvent(QWheelEvent* e)
+bool TktTrackBarPicker::wheelNotch(bool up)
 {
-    const int delta = e->angleDelta().y();
-    if (delta == 0) {
-        e->ignore();
-        return;
-    }
-    const QPoint pos = e->position().toPoint();
-    const Qt::KeyboardModifiers modifiers = e->modifiers();
-    bool handled = false;
-    emit OnMouseWheel(this, modifiers, delta, pos, &handled);
-    if (!handled) {
-        const int steps = wheel_.add(delta);
-        for (int i = 0; i < std::abs(steps); ++i)
-            handled = wheelStep(steps > 0, modifiers, pos);
-    }
-    // Unhandled, the event goes on to the parent like any other wheel event.
-    e->setAccepted(handled);
-    refreshHint(pos);
-}
-
-bool TktTrackBarPicker::wheelStep(bool up, Qt::KeyboardModifiers modifiers, QPoint pos)
-{
-    bool handled = false;
-    if (up)
-        emit OnMouseWheelUp(this, modifiers, pos, &handled);
-    else
-        emit OnMouseWheelDown(this, modifiers, pos, &handled);
-    if (handled || !ownWheelStepping_)
-        return handled;
     issueQuietly(up ? tcWheelUp : tcWheelDown);
     // Also at the end of the range, where the value did not change.
     fireChange();
@@ -377,14 +227,6 @@ void TktTrackBarPicker::keyPressEvent(QKeyEvent* e)
     e->ignore();
 }
 
-void TktTrackBarPicker::keyReleaseEvent(QKeyEvent* e)
-{
-    // A held key repeats its presses only; its one release comes when it is let go.
-    if (!e->isAutoRepeat())
-        emit OnKeyUp(this, e->key(), e->modifiers());
-    e->ignore();
-}
-
 // --- hint -------------------------------------------------------------------------------------
 
 QString TktTrackBarPicker::hintDisplayText()
@@ -394,44 +236,12 @@ QString TktTrackBarPicker::hintDisplayText()
 
 QPoint TktTrackBarPicker::hintGlobalPos(QPoint pointer) const
 {
-    const TPoint at = hintPosition(shape(), toTPoint(pointer));
-    return mapToGlobal(QPoint(at.x, at.y));
+    return mapToGlobal(toQPoint(hintPosition(shape(), toTPoint(pointer))));
 }
 
-void TktTrackBarPicker::showHint(QPoint pointer)
+std::optional<PickerHint> TktTrackBarPicker::hintAt(QPoint pointer)
 {
-    const QString text = hintDisplayText();
-    const QPoint at = hintGlobalPos(pointer);
-    QToolTip::showText(at, text, this, QRect(), HintHideMs);
-    if (!text.isEmpty())
-        placeToolTipLabel(at, this);
-}
-
-void TktTrackBarPicker::refreshHint(QPoint pointer)
-{
-    if (hintActive_ && showHint_)
-        showHint(pointer);
-}
-
-bool TktTrackBarPicker::event(QEvent* e)
-{
-    if (e->type() == QEvent::ToolTip) {
-        if (!showHint_) {
-            QToolTip::hideText();
-            e->ignore();
-            return true;
-        }
-        hintActive_ = true;
-        showHint(static_cast<QHelpEvent*>(e)->pos());
-        return true;
-    }
-    return QWidget::event(e);
-}
-
-void TktTrackBarPicker::leaveEvent(QEvent* e)
-{
-    hintActive_ = false;
-    QWidget::leaveEvent(e);
+    return PickerHint{hintDisplayText(), toQPoint(hintPosition(shape(), toTPoint(pointer))), {}};
 }
 
 } // namespace tintara

@@ -1,5 +1,5 @@
 #pragma once
-// Where Tintara keeps "Tintara.ini" and "palettes.xml". A portable install keeps them beside the
+// Where Tintara keeps "Tintara.ini" and "palettes.xml". A portable copy keeps them beside the
 // executable; an install in a folder the user cannot write (a system-wide one) keeps them in the
 // user's configuration folder instead.
 #include <filesystem>
@@ -16,10 +16,13 @@ using FolderPredicate = std::function<bool(const std::filesystem::path&)>;
 // Whether this process may create files in `folder` (access(W_OK) on the folder).
 bool isFolderWritable(const std::filesystem::path& folder);
 
-// The folder of the settings and palette files: `executableFolder` when `isWritable` says so or when
-// it already holds "Tintara.ini" or "palettes.xml"; otherwise `userConfigFolder` (the Qt layer passes
-// QStandardPaths::AppConfigLocation), which is created when missing. A failure to create it is not
-// reported here: reading then finds no files and saving fails quietly, as with any unwritable folder.
+// The folder of the settings and palette files: `executableFolder` when `isWritable` says so;
+// otherwise `userConfigFolder` (the Qt layer passes QStandardPaths::AppConfigLocation), which is
+// created when missing. Files standing in a folder the user cannot write never make it portable:
+// every save there would fail. When the user folder has no "palettes.xml" yet and the executable's
+// folder holds one, a copy of it (writable by the user, whatever the original's mode) becomes the
+// user's starting palettes. Failures to create the folder or to copy are not reported here:
+// reading then finds no files and saving reports or ignores its failure as with any folder.
 std::filesystem::path chooseConfigFolder(const std::filesystem::path& executableFolder,
                                          const std::filesystem::path& userConfigFolder,
                                          const FolderPredicate& isWritable = isFolderWritable);

@@ -127,6 +127,26 @@ TEST_F(MainWindowTest, AnUnreadableFileIsNeverOverwritten)
     EXPECT_TRUE(std::filesystem::exists(dir / "Tintara.ini")); // the close sequence went on
 }
 
+TEST_F(MainWindowTest, TheErrorItemSaysWhyTheFileCouldNotBeRead)
+{
+    writeFile(dir / "palettes.xml", "<Palettes>\r\n  <Palette name=\"Warm\">\r\n  </Palettes>\r\n");
+    ::testing::internal::CaptureStderr();
+    TfrmMain& w = open();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(items(w.cboPalettes), QStringList({"Error loading Palettes.xml"}));
+    const QString tip = w.cboPalettes->itemData(0, Qt::ToolTipRole).toString();
+    const QString where = QStringLiteral("Cannot read \"%1\": line 3, column ")
+                              .arg(QString::fromStdString((dir / "palettes.xml").string()));
+    EXPECT_TRUE(tip.startsWith(where)) << tip.toStdString();
+    EXPECT_GT(tip.size(), where.size() + 4) << "the reader's reason follows the place";
+    EXPECT_EQ(w.cboPalettes->toolTip(), tip);               // the closed list shows it as well
+    EXPECT_EQ(err, "Tintara: " + tip.toStdString() + "\n"); // once, on standard error
+
+    inputAnswer = QStringLiteral("New one"); // later failures show the same item and the same reason
+    w.cmdNew->click();
+    EXPECT_EQ(w.cboPalettes->itemData(0, Qt::ToolTipRole).toString(), tip);
+}
+
 TEST_F(MainWindowTest, ABadColourStopsTheLoadAtItsChip)
 {
     writeFile(dir / "palettes.xml", "<P><Palette name=\"A\"><Color COLOR=\"#FF8000\"/><Color COLOR=\"#GG0000\"/>"
@@ -137,6 +157,7 @@ TEST_F(MainWindowTest, ABadColourStopsTheLoadAtItsChip)
     EXPECT_EQ(w.chipColor(1), rgbColor(255, 128, 0));
     EXPECT_EQ(w.currentChipIndex(), 2);
     EXPECT_FALSE(w.IsChipLocked(2));
+    EXPECT_TRUE(w.cboPalettes->itemData(0, Qt::ToolTipRole).isNull()); // the file itself was read
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeWrittenIsReportedAndKeepsTheWindowOpen)
