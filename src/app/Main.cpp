@@ -8,6 +8,7 @@
 #include "magnifier/Magnifier.h"
 #include "palettes/PaletteRules.h"
 #include "pickers/HColorPicker.h"
+#include "pickers/HexaColorPicker.h"
 #include "pickers/SColorPicker.h"
 #include "pickers/VColorPicker.h"
 #include "platform/PlatformServices.h"
@@ -391,6 +392,11 @@ void TfrmMain::buildMixerGroup()
     pagesMixer->addTab(tabHue, QStringLiteral("Hue"));
     pagesMixer->addTab(tabSliders, QStringLiteral("Sliders"));
 
+    HexColorPicker = new THexaColorPicker(tabHex);
+    HexColorPicker->setObjectName(QStringLiteral("HexColorPicker"));
+    HexColorPicker->setGeometry(17, 31, 142, 138);
+    HexColorPicker->setHintFormat(QStringLiteral("RGB(%r, %g, %b)\rHex: %h"));
+
     HueColorPicker = new THColorPicker(tabSliders);
     SatColorPicker = new TSColorPicker(tabSliders);
     ValColorPicker = new TVColorPicker(tabSliders);
@@ -654,6 +660,7 @@ void TfrmMain::FormCreate()
         pntMagnify->setFourK(true);
     pntMagnify->setOffsetX(options_->XOffset);
     pntMagnify->setOffsetY(options_->YOffset);
+    tabHexShow(); // the tab shown at start-up
 }
 
 bool TfrmMain::FormClose()
@@ -897,6 +904,8 @@ void TfrmMain::RefreshDisplays(bool force)
         GreenColorPicker->setValue(static_cast<int>(green));
         BlueColorPicker->setValue(static_cast<int>(blue));
     }
+    if (pagesMixer->currentWidget() == tabHex && !hexDragFlag_)
+        HexColorPicker->setSelectedColor(chip);
 
     const Cmyk cmyk = cmykPercentages(static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
     setTextIfChanged(lblCyan, decimalText(buf, sizeof buf, cmyk.C));

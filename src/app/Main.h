@@ -34,6 +34,7 @@ namespace tintara {
 class PlatformServices;
 class TMagnifier;
 class THColorPicker;
+class THexaColorPicker;
 class TSColorPicker;
 class TVColorPicker;
 
@@ -130,8 +131,10 @@ public:
     void importPaletteClick();
 
     // Mixer: take a picker's colour into the current chip, locked; catch a shown tab's picker up.
+    void ApplyHexPickerColor();
     void ApplyRGBSliders();
     void ApplyHSVSliders();
+    void tabHexShow();
     void tabSlidersShow();
     void pagesMixerChange();
 
@@ -251,6 +254,7 @@ public:
     QWidget* tabRainbow = nullptr;
     QWidget* tabHue = nullptr;
     QWidget* tabSliders = nullptr;
+    THexaColorPicker* HexColorPicker = nullptr;
     THColorPicker* HueColorPicker = nullptr;
     TSColorPicker* SatColorPicker = nullptr;
     TVColorPicker* ValColorPicker = nullptr;

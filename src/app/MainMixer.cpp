@@ -2,6 +2,7 @@
 
 #include "magnifier/Magnifier.h"
 #include "pickers/HColorPicker.h"
+#include "pickers/HexaColorPicker.h"
 #include "pickers/SColorPicker.h"
 #include "pickers/VColorPicker.h"
 
@@ -25,6 +26,35 @@ bool isArrowKey(int key)
 
 void TfrmMain::connectMixer()
 {
+    // The hexagon fires OnMouseDown before it handles the press itself, so the handler selects the
+    // comb under the pointer (from the last move's hover state) before it takes the colour.
+    THexaColorPicker* hex = HexColorPicker;
+    connect(hex, &PickerBase::OnMouseDown, this, [this, hex] {
+        hexDragFlag_ = true;
+        if (hex->InCombArea())
+            hex->setSelectedColor(hex->ColorUnderCursor());
+        ApplyHexPickerColor();
+    });
+    connect(hex, &PickerBase::OnMouseMove, this, [this, hex] {
+        if (hexDragFlag_ && chips_.currentColor() != hex->SelectedColor())
+            ApplyHexPickerColor();
+    });
+    connect(hex, &PickerBase::OnMouseUp, this, [this] { hexDragFlag_ = false; });
+    connect(hex, &PickerBase::OnKeyUp, this, [this] { hexDragFlag_ = false; });
+    connect(hex, &PickerBase::OnKeyDown, this, [this](QObject*, int key) {
+        hexDragFlag_ = isArrowKey(key);
+        if (hexDragFlag_)
+            ApplyHexPickerColor();
+    });
+    connect(hex, &PickerBase::OnMouseWheel, this,
+            [this, hex](QObject*, Qt::KeyboardModifiers, int delta, QPoint, bool* handled) {
+                hexDragFlag_ = true;
+                hex->setIntensity(hex->Intensity() + (delta > 0 ? 1 : -1));
+                ApplyHexPickerColor();
+                hexDragFlag_ = false;
+                *handled = true;
+            });
+
     // The red, green and blue sliders: their values are the channels of the current colour.
     for (TVColorPicker* slider : {RedColorPicker, GreenColorPicker, BlueColorPicker}) {
         connect(slider, &TktTrackBarPicker::OnMouseDown, this, [this] {
@@ -90,7 +120,9 @@ void TfrmMain::connectMixer()
 
     connect(pagesMixer, &QTabWidget::currentChanged, this, [this] {
         QWidget* shown = pagesMixer->currentWidget();
-        if (shown == tabSliders)
+        if (shown == tabHex)
+            tabHexShow();
+        else if (shown == tabSliders)
             tabSlidersShow();
         pagesMixerChange();
     });
@@ -120,6 +152,14 @@ void TfrmMain::takeMixedColor(TColor color, bool pumpFirst, bool pumpBeforeRefre
     RefreshDisplays(true);
 }
 
+void TfrmMain::ApplyHexPickerColor()
+{
+    // Between combs, and after an intensity change with nothing selected, the hexagon has no colour:
+    // the chip is locked all the same but keeps the colour it had.
+    const TColor c = HexColorPicker->SelectedColor();
+    takeMixedColor(c == clNone ? chips_.currentColor() : c, false, false);
+}
+
 void TfrmMain::ApplyRGBSliders()
 {
     const TColor c = static_cast<TColor>(BlueColorPicker->Value() * 65536 + GreenColorPicker->Value() * 256 +
@@ -132,6 +172,11 @@ void TfrmMain::ApplyHSVSliders()
     ValColorPicker->setSaturation(SatColorPicker->Saturation());
     ValColorPicker->setHue(HueColorPicker->Hue());
     takeMixedColor(ValColorPicker->SelectedColor(), false, true);
+}
+
+void TfrmMain::tabHexShow()
+{
+    HexColorPicker->setSelectedColor(chips_.currentColor());
 }
 
 void TfrmMain::tabSlidersShow()

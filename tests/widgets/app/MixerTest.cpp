@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "pickers/HColorPicker.h"
+#include "pickers/HexaColorPicker.h"
 #include "pickers/SColorPicker.h"
 #include "pickers/VColorPicker.h"
 
@@ -10,6 +11,12 @@
 
 namespace tintara::testing {
 namespace {
+
+void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
+{
+    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
 
 bool wheel(QWidget* w, int delta)
 {
@@ -25,7 +32,92 @@ QString hexOf(TColor c)
     return QString::asprintf("%02X%02X%02X", redOf(c), greenOf(c), blueOf(c));
 }
 
+// Combs of the 142 x 138 hexagon: the one just east of the centre and the next one east.
+constexpr QPoint kEast(69, 53);
+constexpr QPoint kEast2(78, 53);
+constexpr TColor kEastColor = rgbColor(255, 212, 255);
+
 } // namespace
+
+TEST_F(MainWindowTest, TheHexagonFollowsTheSampleWhileItsTabIsShown)
+{
+    TfrmMain& w = open();
+    THexaColorPicker* hex = w.HexColorPicker;
+    EXPECT_EQ(w.pagesMixer->currentWidget(), w.tabHex);
+    EXPECT_EQ(hex->geometry(), QRect(17, 31, 142, 138));
+    sample(kEastColor);
+    EXPECT_EQ(hex->SelectedColor(), kEastColor);
+    EXPECT_EQ(hex->model().SelectedComb(), 2);
+    sample(rgbColor(1, 2, 3)); // no comb has it: nothing outlined
+    EXPECT_FALSE(hex->model().SelectionMatched());
+
+    // A hidden tab's picker is left alone and catches up when shown.
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    sample(kEastColor);
+    EXPECT_EQ(hex->SelectedColor(), rgbColor(1, 2, 3));
+    w.pagesMixer->setCurrentWidget(w.tabHex);
+    EXPECT_EQ(hex->SelectedColor(), kEastColor);
+}
+
+TEST_F(MainWindowTest, PressingAndDraggingTheHexagonMixesIntoALockedChip)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(10, 20, 30));
+    THexaColorPicker* hex = w.HexColorPicker;
+    sendMouse(hex, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, kEast2);
+    const TColor east2 = hex->ColorUnderCursor();
+    sendMouse(hex, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, kEast2);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), east2);
+    EXPECT_EQ(w.windowTitle(), "Tintara - " + hexOf(east2));
+
+    // The chip follows a mouse message behind the picker, and the refresh never pushes back.
+    sendMouse(hex, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, kEast);
+    sendMouse(hex, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, kEast);
+    EXPECT_EQ(hex->SelectedColor(), kEastColor);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), kEastColor);
+    EXPECT_EQ(w.txtRGB->text(), "FFD4FF");
+    EXPECT_EQ(w.txtDecRGB->text(), QString::number(kEastColor));
+    EXPECT_EQ(w.txtHue->text(), QString::number(w.HueColorPicker->Hue()));
+    sendMouse(hex, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, kEast);
+
+    sample(rgbColor(1, 2, 3));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), kEastColor);
+}
+
+TEST_F(MainWindowTest, TheWheelOverTheHexagonStepsTheIntensityAndNeverStoresNoColour)
+{
+    TfrmMain& w = open();
+    THexaColorPicker* hex = w.HexColorPicker;
+    sample(kEastColor);
+    EXPECT_TRUE(wheel(hex, -120));
+    EXPECT_EQ(hex->Intensity(), 99);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    const TColor dimmed = hex->SelectedColor();
+    EXPECT_NE(dimmed, kEastColor);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), dimmed);
+    EXPECT_TRUE(wheel(hex, 120));
+    EXPECT_EQ(hex->Intensity(), 100);
+
+    // With no comb selected an intensity change leaves the hexagon without a colour; the chip keeps its own.
+    w.SetChipLocked(false);
+    sample(rgbColor(1, 2, 3));
+    EXPECT_TRUE(wheel(hex, -120));
+    EXPECT_EQ(hex->SelectedColor(), clNone);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(1, 2, 3));
+    EXPECT_EQ(w.txtRGB->text(), "010203");
+}
+
+TEST_F(MainWindowTest, AnArrowKeyOnTheHexagonLocksTheChip)
+{
+    TfrmMain& w = open();
+    sample(kEastColor);
+    w.HexColorPicker->setFocus();
+    key(Qt::Key_Right);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), w.HexColorPicker->SelectedColor());
+}
 
 TEST_F(MainWindowTest, DraggingTheGreenSliderChangesOnlyTheGreenByte)
 {
