@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyleOptionTabWidgetFrame>
@@ -261,7 +262,6 @@ void TfrmMain::buildPalettesGroup()
     cboPalettes->setMaxVisibleItems(20);
     cboPalettes->setFont(arial(9));
     cboPalettes->setGeometry(8, 16, 150, 19);
-    cboPalettes->installEventFilter(this);
     connect(cboPalettes, &QComboBox::activated, this, [this] { cboPalettesChange(); });
     buildPaletteExchangeMenu();
 
@@ -338,8 +338,6 @@ void TfrmMain::buildColorGroup()
     txtRGB->setGeometry(124, 15, 59, 17);
     txtDecRGB = flatEdit(grpColor, "txtDecRGB", 8);
     txtDecRGB->setGeometry(124, 35, 59, 17);
-    txtRGB->installEventFilter(this);
-    txtDecRGB->installEventFilter(this);
 
     cmdCopy = speedButton(grpColor, "cmdCopy", QStringLiteral("&Copy"),
                           QStringLiteral("Copy the Hex color to the clipboard"));
@@ -455,8 +453,6 @@ void TfrmMain::buildMixerGroup()
     txtDecR = edits[3];
     txtDecG = edits[4];
     txtDecB = edits[5];
-    for (QLineEdit* e : {txtDecR, txtDecG, txtDecB})
-        e->installEventFilter(this);
     panColorValues->raise();
 
     auto* panCMYK = new QWidget(grpMixer);
@@ -585,15 +581,20 @@ void TfrmMain::buildStatusBar()
     f.setUnderline(true);
     statusLink->setFont(f);
     statusLink->setAlignment(Qt::AlignCenter);
+    statusLink->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusLink->setMinimumWidth(100);
     statusLink->setCursor(Qt::PointingHandCursor);
     statusLink->setToolTip(QStringLiteral("Click to find more Graphic Arts tools"));
     QPalette pal = statusLink->palette();
     pal.setColor(QPalette::WindowText, qcolor(kNavy));
     statusLink->setPalette(pal);
-    statusBar->addWidget(statusLink);
-    connect(statusLink, &ClickLabel::clicked, this,
-            [this] { platform_.openUrl(kStatusLinkUrl); }); // statusBarClick: the result is ignored
+    // Placed by layoutPanels rather than the status bar's own layout, whose spacing wants more
+    // height than the bar has and squeezes the panel.
+}
+
+void TfrmMain::statusBarClick()
+{
+    platform_.openUrl(kStatusLinkUrl); // the result is ignored
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -729,6 +730,7 @@ void TfrmMain::ApplicationMinimize()
 
 void TfrmMain::ApplicationRestore()
 {
+    restoreTitle_ = true;
     timTintara->start();
 }
 
@@ -747,6 +749,7 @@ void TfrmMain::layoutPanels()
     const int h = height() - 2 * kBorder - kStatusBarHeight;
     panMain->setGeometry(kBorder, kBorder, w, h);
     statusBar->setGeometry(0, height() - kStatusBarHeight, width(), kStatusBarHeight);
+    statusLink->setGeometry(0, 0, std::max(100, statusLink->sizeHint().width()), kStatusBarHeight);
     const std::array<QGroupBox*, 5> boxes = groupBoxes();
     int y = 0;
     for (int i = 0; i < 4; ++i) {
@@ -791,11 +794,22 @@ void TfrmMain::TogglePanel(ClickLabel* image, bool adjustWindow)
 void TfrmMain::timTintaraTimer()
 {
     timTintara->stop();
+    // Any other error goes on to the application's error box; the loop must not stop with it.
+    const auto restart = qScopeGuard([this] {
+        if (!closed_ && !timTintara->isActive())
+            timTintara->start();
+    });
     try {
         SampleCurrentColor();
         RefreshDisplays(false);
-    } catch (const std::exception&) {
-        // The cursor could not be read (another desktop has the input): try again next tick.
+    } catch (const CursorPosError&) {
+        // The cursor could not be read (it is on another screen): try again next tick.
+    }
+    if (restoreTitle_) {
+        // Minimising put the application title back to "Tintara"; a still cursor rewrites nothing.
+        restoreTitle_ = false;
+        if (windowIconText() != windowTitle())
+            setWindowIconText(windowTitle());
     }
     if (!closed_)
         timTintara->start();
@@ -926,6 +940,8 @@ void TfrmMain::markDisplaysEdited()
 // ---------------------------------------------------------------------------------------------
 // Keys
 
+// Installed once, on the application, so it sees every event of every object: the key preview,
+// the fields' key releases, entering the palette list and clicks on the status bar all come here once.
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
@@ -943,7 +959,15 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         else if (watched == txtDecR || watched == txtDecG || watched == txtDecB)
             txtDecPartialKeyUp();
     } else if (event->type() == QEvent::FocusIn && watched == cboPalettes) {
-        cboPalettesEnter();
+        // The list's own popup closing and the window becoming active again give the focus back
+        // to a list the user never left: only entering it stores and saves.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            cboPalettesEnter();
+    } else if (event->type() == QEvent::MouseButtonPress && watched == statusBar &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // Anywhere on the bar; a press on its text is ignored by the text and reaches the bar.
+        statusBarClick();
     }
     return QWidget::eventFilter(watched, event);
 }

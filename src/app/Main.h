@@ -174,6 +174,7 @@ private:
     void applyOverlayColor(bool hiLite);
     void ApplicationMinimize();
     void ApplicationRestore();
+    void statusBarClick();
     void FormKeyDown(QKeyEvent* event);
     void CMDialogKey(int key);
     void setCurrentChipColorAndRefresh(TColor c);
@@ -203,6 +204,7 @@ private:
     bool refreshing_ = false;
     bool closing_ = false;
     bool closed_ = false;
+    bool restoreTitle_ = false; // the first tick after a restore brings the taskbar title back
     // The mixer's operating flags: while one is set, the refresh leaves its pickers alone.
     bool hexDragFlag_ = false;
     bool rainbowDragFlag_ = false;

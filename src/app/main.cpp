@@ -1,5 +1,6 @@
 // Tintara's entry: the application object, its title, the main window and the message loop.
 #include "app/Main.h"
+#include "app/Application.h"
 #include "app/core/ConfigLocation.h"
 #include "app/core/DisplaySession.h"
 #include "platform/X11Platform.h"
@@ -105,7 +106,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    QApplication app(argc, argv);
+    tintara::TintaraApplication app(argc, argv); // errors that leave a handler end up in its error box
     // The application title lives in the window (its caption and icon text): a display name would
     // make Qt append " — Tintara" to every window title.
     QCoreApplication::setApplicationName(QStringLiteral("Tintara"));

@@ -76,16 +76,17 @@ def wait_chips(x, win, expected):
                  f"chips {expected}", shown="they show")
 
 
-def run_scenarios(scenarios, argv, doc, backdrop=None):
+def run_scenarios(scenarios, argv, doc, backdrop=None, screens=1):
     """Plays each scenario(x, binary) in turn on one X session with a window manager, printing
     "ok"/"FAIL" per scenario and a closing count; returns the exit status. backdrop(x), a context
-    manager, sets up the screen that all of the file's scenarios expect."""
+    manager, sets up the screen that all of the file's scenarios expect; screens > 1 gives the
+    session further X screens."""
     if len(argv) != 2:
         print(doc)
         return 2
     binary = argv[1]
     results = []
-    with Session(wm=True) as x, (backdrop(x) if backdrop else contextlib.nullcontext()):
+    with Session(wm=True, screens=screens) as x, (backdrop(x) if backdrop else contextlib.nullcontext()):
         for scenario in scenarios:
             try:
                 scenario(x, binary)

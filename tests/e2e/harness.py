@@ -23,8 +23,9 @@ failure; an App that leaves with an exception prints the program's stderr and it
 (kept for inspection when TINTARA_E2E_KEEP is set).
 
 Command line:
-    harness.py run [--wm] [--size 1280x1024x24] -- COMMAND [ARGS...]
-        runs COMMAND on a fresh Xvfb (DISPLAY and QT_QPA_PLATFORM=xcb set) and exits with its code
+    harness.py run [--wm] [--size 1280x1024x24] [--screens N] -- COMMAND [ARGS...]
+        runs COMMAND on a fresh Xvfb (DISPLAY and QT_QPA_PLATFORM=xcb set) and exits with its code;
+        --screens 2 gives the server a second screen (:N.1) of the same size
     harness.py selftest
         exercises the fixture with a stand-in program (xmessage); not part of the test suite
 """
@@ -274,11 +275,14 @@ def write_png(path, rows):
 # --------------------------------------------------------------------------------------------
 
 class Session:
-    """A private X display: Xvfb on the first free number from :90, optionally openbox on it."""
+    """A private X display: Xvfb on the first free number from :90, optionally openbox on it.
+    screens > 1 adds further X screens of the same size (:N.1, ...); programs, openbox and the
+    harness's own drawing stay on screen 0."""
 
-    def __init__(self, wm=False, size=DEFAULT_SIZE, first_display=FIRST_DISPLAY, verbose=False):
+    def __init__(self, wm=False, size=DEFAULT_SIZE, first_display=FIRST_DISPLAY, verbose=False, screens=1):
         self.wm = wm
         self.size = size
+        self.screens = screens
         self.first_display = first_display
         self.verbose = verbose
         self.number = None
@@ -333,8 +337,10 @@ class Session:
             while self._taken(n):
                 n += 1
             read_fd, write_fd = os.pipe()
-            cmd = ["Xvfb", f":{n}", "-screen", "0", f"{w}x{h}x{depth}", "-noreset", "-nolisten", "tcp",
-                   "-displayfd", str(write_fd)]
+            cmd = ["Xvfb", f":{n}"]
+            for screen in range(self.screens):
+                cmd += ["-screen", str(screen), f"{w}x{h}x{depth}"]
+            cmd += ["-noreset", "-nolisten", "tcp", "-displayfd", str(write_fd)]
             proc = subprocess.Popen(cmd, pass_fds=(write_fd,), stdin=subprocess.DEVNULL, preexec_fn=_die_with_us,
                                     stdout=subprocess.DEVNULL,
                                     stderr=None if self.verbose else subprocess.DEVNULL)
@@ -425,6 +431,15 @@ class Session:
         if self.mouse_location() == (x, y):
             return  # --sync waits for a motion that never comes when the pointer is already there
         self.xdotool("mousemove", "--sync", x, y)
+
+    def mouse_to_screen(self, screen, x, y):
+        """Moves the pointer onto another X screen of the display (see screens)."""
+        self.xdotool("mousemove", "--screen", screen, x, y)
+
+    def pointer_screen(self):
+        """The number of the X screen that has the pointer."""
+        out = self.xdotool("getmouselocation", "--shell")
+        return int(dict(line.split("=", 1) for line in out.splitlines() if "=" in line)["SCREEN"])
 
     def warp(self, x, y):
         """Moves the pointer with a bare WarpPointer request: cheap enough for 50 moves a second."""
@@ -650,6 +665,7 @@ class App:
 def _cli_run(argv):
     wm = False
     size = DEFAULT_SIZE
+    screens = 1
     while argv and argv[0] != "--":
         opt = argv.pop(0)
         if opt == "--wm":
@@ -657,12 +673,14 @@ def _cli_run(argv):
         elif opt == "--size":
             w, h, d = argv.pop(0).split("x")
             size = (int(w), int(h), int(d))
+        elif opt == "--screens":
+            screens = int(argv.pop(0))
         else:
             raise SystemExit(f"unknown option {opt}")
     if not argv or argv[0] != "--" or len(argv) < 2:
-        raise SystemExit("usage: harness.py run [--wm] [--size WxHxD] -- COMMAND [ARGS...]")
+        raise SystemExit("usage: harness.py run [--wm] [--size WxHxD] [--screens N] -- COMMAND [ARGS...]")
     command = argv[1:]
-    with Session(wm=wm, size=size) as x:
+    with Session(wm=wm, size=size, screens=screens) as x:
         proc = subprocess.Popen(command, env=x.env(), preexec_fn=_die_with_us)
         try:
             return proc.wait()

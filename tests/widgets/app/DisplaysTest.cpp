@@ -6,6 +6,7 @@
 #include "pickers/VColorPicker.h"
 
 #include <QLabel>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -237,6 +238,11 @@ TEST_F(MainWindowTest, MinimisingStopsTheLoopAndRestoringStartsIt)
     w.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(w.timTintara->isActive());
     w.timTintara->stop();
+    // With the cursor still nothing is sampled anew, yet the first tick brings the taskbar title back.
+    w.timTintaraTimer();
+    EXPECT_EQ(w.windowIconText(), w.windowTitle());
+    EXPECT_EQ(w.windowIconText(), "Tintara - 000000");
+    w.timTintara->stop();
 }
 
 TEST_F(MainWindowTest, ZoomAndPointSettingsReachTheMagnifier)
@@ -278,11 +284,29 @@ TEST_F(MainWindowTest, ArrowKeysOnAChipMoveTheCursorButNotInAField)
     EXPECT_EQ(platform.cursor(), (TPoint{99, 101}));
 }
 
-TEST_F(MainWindowTest, StatusBarOpensTheToolsPage)
+TEST_F(MainWindowTest, TheStatusBarKeepsItsHeightAndOpensTheToolsPageFromAnywhere)
 {
     TfrmMain& w = open();
+    for (const int height : {595, 300, 40}) {
+        SCOPED_TRACE(height);
+        w.resize(295, height);
+        EXPECT_EQ(w.statusBar->geometry(), QRect(0, height - 17, 295, 17));
+        EXPECT_TRUE(w.statusBar->isVisible());
+        // The panel fills the bar's height and shows its whole text; the client panel is what gets cut.
+        EXPECT_EQ(w.statusLink->geometry().top(), 0);
+        EXPECT_EQ(w.statusLink->height(), 17);
+        EXPECT_GE(w.statusLink->height(), w.statusLink->sizeHint().height());
+        EXPECT_GE(w.statusLink->width(), std::max(100, w.statusLink->sizeHint().width()));
+        EXPECT_LE(w.panMain->geometry().bottom(), w.statusBar->geometry().top() - 1);
+    }
+    w.resize(295, 595);
+
     QTest::mouseClick(w.statusLink, Qt::LeftButton);
-    ASSERT_EQ(platform.openedUrls().size(), 1u);
+    EXPECT_EQ(platform.openedUrls().size(), 1u);
+    QTest::mouseClick(w.statusBar, Qt::LeftButton, {}, QPoint(280, 8)); // right of the panel
+    EXPECT_EQ(platform.openedUrls().size(), 2u);
+    QTest::mouseClick(w.statusBar, Qt::RightButton, {}, QPoint(280, 8));
+    EXPECT_EQ(platform.openedUrls().size(), 2u);
 }
 
 } // namespace
