@@ -47,6 +47,12 @@ void CompositePicker::setShowHint(bool show)
     }
 }
 
+void CompositePicker::setPlatformServices(PlatformServices* platform)
+{
+    field_->setPlatformServices(platform);
+    slider_->setPlatformServices(platform);
+}
+
 void CompositePicker::setRgb(TColor c)
 {
     red_ = redOf(c);

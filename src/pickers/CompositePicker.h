@@ -14,6 +14,7 @@ class QMenu;
 namespace tintara {
 
 class PickerBase;
+class PlatformServices;
 
 class CompositePicker : public QWidget {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
     // Passed on to both children.
     bool ShowHint() const { return showHint_; }
     void setShowHint(bool show);
+
+    // Where the children confine the cursor while the left button drags in them.
+    void setPlatformServices(PlatformServices* platform);
 
     // Bytes of the composite's colour as the children last reported it.
     int Red() const { return red_; }

@@ -30,8 +30,7 @@ protected:
         window.setGeometry(100, 100, 300, 200);
         picker.setParent(&window);
         picker.setGeometry(10, 26, 169, 143);
-        picker.field()->setPlatformServices(&platform);
-        picker.slider()->setPlatformServices(&platform);
+        picker.setPlatformServices(&platform);
         QObject::connect(&picker, &Composite::OnChange, [this](QObject* sender) {
             EXPECT_EQ(sender, &picker);
             log.push_back("change " + hex(picker.SelectedColor()));
@@ -341,13 +340,27 @@ TEST_F(HueComposite, FocusGoesToTheSlider)
     EXPECT_EQ(picker.field()->Hue(), 360);
 }
 
+TEST_F(HueComposite, BackgroundIsTheCompositesColour)
+{
+    QPalette pal = window.palette();
+    pal.setColor(QPalette::Window, QColor(10, 20, 30));
+    window.setPalette(pal);
+    QImage shot = picker.grab().toImage();
+    // Above the field, and between the field and the slider: the parent's colour.
+    EXPECT_EQ(shot.pixel(5, 3), qRgb(10, 20, 30));
+    EXPECT_EQ(shot.pixel(128, 60), qRgb(10, 20, 30));
+    picker.setColor(QColor(200, 0, 0));
+    shot = picker.grab().toImage();
+    EXPECT_EQ(shot.pixel(5, 3), qRgb(200, 0, 0));
+}
+
 TEST(CompositeSizes, TinyCompositesStaySafe)
 {
     FakePlatform platform;
     THSLColorPicker rainbow;
     TSLHColorPicker hue;
-    rainbow.field()->setPlatformServices(&platform);
-    hue.field()->setPlatformServices(&platform);
+    rainbow.setPlatformServices(&platform);
+    hue.setPlatformServices(&platform);
     for (const QSize size : {QSize(1, 1), QSize(0, 0), QSize(41, 16)}) {
         rainbow.resize(size);
         hue.resize(size);
