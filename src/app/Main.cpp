@@ -8,8 +8,10 @@
 #include "magnifier/Magnifier.h"
 #include "palettes/PaletteRules.h"
 #include "pickers/HColorPicker.h"
+#include "pickers/HSLColorPicker.h"
 #include "pickers/HexaColorPicker.h"
 #include "pickers/SColorPicker.h"
+#include "pickers/SLHColorPicker.h"
 #include "pickers/VColorPicker.h"
 #include "platform/PlatformServices.h"
 
@@ -394,6 +396,21 @@ void TfrmMain::buildMixerGroup()
     HexColorPicker->setObjectName(QStringLiteral("HexColorPicker"));
     HexColorPicker->setGeometry(17, 31, 142, 138);
     HexColorPicker->setHintFormat(QStringLiteral("RGB(%r, %g, %b)\rHex: %h"));
+
+    HSLColorPicker = new THSLColorPicker(tabRainbow);
+    HSLColorPicker->setObjectName(QStringLiteral("HSLColorPicker"));
+    HSLColorPicker->setGeometry(10, 26, 169, 143);
+    HSLColorPicker->setHSPickerHintFormat(QStringLiteral("H: %h S: %s\rHex: %hex"));
+    HSLColorPicker->setLPickerHintFormat(QStringLiteral("Luminance: %l"));
+    HSLColorPicker->setPlatformServices(&platform_);
+
+    SLHColorPicker = new TSLHColorPicker(tabHue);
+    SLHColorPicker->setObjectName(QStringLiteral("SLHColorPicker"));
+    SLHColorPicker->setGeometry(10, 26, 169, 143);
+    SLHColorPicker->setSelectedColor(clFuchsia);
+    SLHColorPicker->setHPickerHintFormat(QStringLiteral("Hue: %h"));
+    SLHColorPicker->setSLPickerHintFormat(QStringLiteral("S: %s L: %l\rHex: %hex"));
+    SLHColorPicker->setPlatformServices(&platform_);
 
     HueColorPicker = new THColorPicker(tabSliders);
     SatColorPicker = new TSColorPicker(tabSliders);
@@ -918,6 +935,10 @@ void TfrmMain::RefreshDisplays(bool force)
         GreenColorPicker->setValue(static_cast<int>(green));
         BlueColorPicker->setValue(static_cast<int>(blue));
     }
+    if (pagesMixer->currentWidget() == tabHue && !hueDragFlag_)
+        SLHColorPicker->setSelectedColor(chip);
+    if (pagesMixer->currentWidget() == tabRainbow && !rainbowDragFlag_)
+        HSLColorPicker->setSelectedColor(chip);
     if (pagesMixer->currentWidget() == tabHex && !hexDragFlag_)
         HexColorPicker->setSelectedColor(chip);
 

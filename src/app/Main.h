@@ -35,6 +35,8 @@ class PlatformServices;
 class TMagnifier;
 class THColorPicker;
 class THexaColorPicker;
+class THSLColorPicker;
+class TSLHColorPicker;
 class TSColorPicker;
 class TVColorPicker;
 
@@ -132,9 +134,13 @@ public:
 
     // Mixer: take a picker's colour into the current chip, locked; catch a shown tab's picker up.
     void ApplyHexPickerColor();
+    void ApplyHSLPickerColor();
+    void ApplySLHPickerColor();
     void ApplyRGBSliders();
     void ApplyHSVSliders();
     void tabHexShow();
+    void tabRainbowShow();
+    void tabHueShow();
     void tabSlidersShow();
     void pagesMixerChange();
 
@@ -257,6 +263,8 @@ public:
     QWidget* tabHue = nullptr;
     QWidget* tabSliders = nullptr;
     THexaColorPicker* HexColorPicker = nullptr;
+    THSLColorPicker* HSLColorPicker = nullptr;
+    TSLHColorPicker* SLHColorPicker = nullptr;
     THColorPicker* HueColorPicker = nullptr;
     TSColorPicker* SatColorPicker = nullptr;
     TVColorPicker* ValColorPicker = nullptr;

@@ -2,8 +2,10 @@
 
 #include "magnifier/Magnifier.h"
 #include "pickers/HColorPicker.h"
+#include "pickers/HSLColorPicker.h"
 #include "pickers/HexaColorPicker.h"
 #include "pickers/SColorPicker.h"
+#include "pickers/SLHColorPicker.h"
 #include "pickers/VColorPicker.h"
 
 #include <QApplication>
@@ -52,6 +54,58 @@ void TfrmMain::connectMixer()
                 hex->setIntensity(hex->Intensity() + (delta > 0 ? 1 : -1));
                 ApplyHexPickerColor();
                 hexDragFlag_ = false;
+                *handled = true;
+            });
+
+    // The Rainbow composite: its field reports the press from its repaint, so pending messages run
+    // before the colour is taken.
+    connect(HSLColorPicker, &CompositePicker::OnMouseDown, this, [this] {
+        rainbowDragFlag_ = true;
+        pumpPendingMessages();
+        ApplyHSLPickerColor();
+    });
+    connect(HSLColorPicker, &CompositePicker::OnMouseMove, this, [this] {
+        if (rainbowDragFlag_ && chips_.currentColor() != HSLColorPicker->SelectedColor())
+            ApplyHSLPickerColor();
+    });
+    connect(HSLColorPicker, &CompositePicker::OnMouseUp, this, [this] { rainbowDragFlag_ = false; });
+    connect(HSLColorPicker, &CompositePicker::OnKeyUp, this, [this] { rainbowDragFlag_ = false; });
+    connect(HSLColorPicker, &CompositePicker::OnKeyDown, this, [this](QObject*, int key) {
+        rainbowDragFlag_ = isArrowKey(key);
+        if (rainbowDragFlag_)
+            ApplyHSLPickerColor();
+    });
+    connect(HSLColorPicker, &CompositePicker::OnMouseWheel, this,
+            [this](QObject*, Qt::KeyboardModifiers, int delta, QPoint, bool* handled) {
+                rainbowDragFlag_ = true;
+                HSLColorPicker->setLuminance(HSLColorPicker->Luminance() + (delta > 0 ? 1 : -1));
+                ApplyHSLPickerColor();
+                rainbowDragFlag_ = false;
+                *handled = true;
+            });
+
+    // The Hue composite; a wheel turned away from the user lowers the hue, as on the hue slider.
+    connect(SLHColorPicker, &CompositePicker::OnMouseDown, this, [this] {
+        hueDragFlag_ = true;
+        ApplySLHPickerColor();
+    });
+    connect(SLHColorPicker, &CompositePicker::OnMouseMove, this, [this] {
+        if (hueDragFlag_ && chips_.currentColor() != SLHColorPicker->SelectedColor())
+            ApplySLHPickerColor();
+    });
+    connect(SLHColorPicker, &CompositePicker::OnMouseUp, this, [this] { hueDragFlag_ = false; });
+    connect(SLHColorPicker, &CompositePicker::OnKeyUp, this, [this] { hueDragFlag_ = false; });
+    connect(SLHColorPicker, &CompositePicker::OnKeyDown, this, [this](QObject*, int key) {
+        hueDragFlag_ = isArrowKey(key);
+        if (hueDragFlag_)
+            ApplySLHPickerColor();
+    });
+    connect(SLHColorPicker, &CompositePicker::OnMouseWheel, this,
+            [this](QObject*, Qt::KeyboardModifiers, int delta, QPoint, bool* handled) {
+                hueDragFlag_ = true;
+                SLHColorPicker->setHue(SLHColorPicker->Hue() + (delta > 0 ? -1 : 1));
+                ApplySLHPickerColor();
+                hueDragFlag_ = false;
                 *handled = true;
             });
 
@@ -122,6 +176,10 @@ void TfrmMain::connectMixer()
         QWidget* shown = pagesMixer->currentWidget();
         if (shown == tabHex)
             tabHexShow();
+        else if (shown == tabRainbow)
+            tabRainbowShow();
+        else if (shown == tabHue)
+            tabHueShow();
         else if (shown == tabSliders)
             tabSlidersShow();
         pagesMixerChange();
@@ -160,6 +218,17 @@ void TfrmMain::ApplyHexPickerColor()
     takeMixedColor(c == clNone ? chips_.currentColor() : c, false, false);
 }
 
+void TfrmMain::ApplyHSLPickerColor()
+{
+    takeMixedColor(HSLColorPicker->SelectedColor(), false, false);
+}
+
+void TfrmMain::ApplySLHPickerColor()
+{
+    // The composite's slider reports a change from its next repaint.
+    takeMixedColor(SLHColorPicker->SelectedColor(), true, false);
+}
+
 void TfrmMain::ApplyRGBSliders()
 {
     const TColor c = static_cast<TColor>(BlueColorPicker->Value() * 65536 + GreenColorPicker->Value() * 256 +
@@ -177,6 +246,16 @@ void TfrmMain::ApplyHSVSliders()
 void TfrmMain::tabHexShow()
 {
     HexColorPicker->setSelectedColor(chips_.currentColor());
+}
+
+void TfrmMain::tabRainbowShow()
+{
+    HSLColorPicker->setSelectedColor(chips_.currentColor());
+}
+
+void TfrmMain::tabHueShow()
+{
+    SLHColorPicker->setSelectedColor(chips_.currentColor());
 }
 
 void TfrmMain::tabSlidersShow()

@@ -3,8 +3,13 @@
 #include "MainWindowFixture.h"
 
 #include "pickers/HColorPicker.h"
+#include "pickers/HSColorPicker.h"
+#include "pickers/HSLColorPicker.h"
 #include "pickers/HexaColorPicker.h"
+#include "pickers/LColorPicker.h"
 #include "pickers/SColorPicker.h"
+#include "pickers/SLColorPicker.h"
+#include "pickers/SLHColorPicker.h"
 #include "pickers/VColorPicker.h"
 
 #include <QWheelEvent>
@@ -117,6 +122,68 @@ TEST_F(MainWindowTest, AnArrowKeyOnTheHexagonLocksTheChip)
     key(Qt::Key_Right);
     EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), w.HexColorPicker->SelectedColor());
+}
+
+TEST_F(MainWindowTest, PressingAndDraggingTheRainbowFieldMixesIntoALockedChip)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0, 128, 0));
+    THSLColorPicker* rainbow = w.HSLColorPicker;
+    EXPECT_EQ(rainbow->geometry(), QRect(10, 26, 169, 143));
+    w.pagesMixer->setCurrentWidget(w.tabRainbow);
+    EXPECT_EQ(rainbow->Hue(), 80); // caught up on show: green on the 0..239 hue scale
+
+    QWidget* field = rainbow->field();
+    sendMouse(field, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(84, 0));
+    const TColor pressed = rainbow->SelectedColor();
+    EXPECT_EQ(rainbow->Hue(), rainbow->field()->HueValue()); // taken after the field's repaint
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), pressed);
+    EXPECT_EQ(w.windowTitle(), "Tintara - " + hexOf(pressed));
+
+    sendMouse(field, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(20, 60));
+    QApplication::processEvents(); // the field reports from its repaint
+    sendMouse(field, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(20, 60));
+    const TColor dragged = rainbow->SelectedColor();
+    EXPECT_NE(dragged, pressed);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), dragged);
+    EXPECT_EQ(w.txtRGB->text(), hexOf(dragged));
+    sendMouse(field, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(20, 60));
+
+    // A wheel notch away from the user raises the luminance by one and takes the colour.
+    const int luminance = rainbow->Luminance();
+    EXPECT_TRUE(wheel(rainbow->slider(), 120));
+    EXPECT_EQ(rainbow->Luminance(), luminance + 1);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rainbow->SelectedColor());
+
+    sample(rgbColor(1, 2, 3));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rainbow->SelectedColor());
+}
+
+TEST_F(MainWindowTest, TheHueTabMixesFromItsFieldAndItsWheelLowersTheHue)
+{
+    TfrmMain& w = open();
+    TSLHColorPicker* hue = w.SLHColorPicker;
+    EXPECT_EQ(hue->geometry(), QRect(10, 26, 169, 143));
+    EXPECT_EQ(hue->SelectedColor(), clFuchsia);
+    sample(rgbColor(0, 0, 255));
+    EXPECT_EQ(hue->SelectedColor(), clFuchsia); // hidden: left alone
+    w.pagesMixer->setCurrentWidget(w.tabHue);
+    EXPECT_EQ(hue->Hue(), 240);
+    EXPECT_EQ(hue->slider()->Hue(), 240);
+
+    sendMouse(hue->field(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(63, 40));
+    const TColor pressed = hue->SelectedColor();
+    EXPECT_NE(pressed, rgbColor(0, 0, 255));
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), pressed);
+    sendMouse(hue->field(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(63, 40));
+
+    EXPECT_TRUE(wheel(hue->slider(), 120));
+    EXPECT_EQ(hue->Hue(), 239);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), hue->SelectedColor());
+    EXPECT_TRUE(wheel(hue->slider(), -120));
+    EXPECT_EQ(hue->Hue(), 240);
 }
 
 TEST_F(MainWindowTest, DraggingTheGreenSliderChangesOnlyTheGreenByte)
