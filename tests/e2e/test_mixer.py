@@ -80,7 +80,64 @@ def scenario_sliders_tab(x, binary):
         x.remove_window(patch)
 
 
-SCENARIOS = [scenario_sliders_tab]
+def mix_and_move_on(x, app, win, act, what):
+    """Runs act() over a picker; the title then shows a new colour that stays while the cursor moves
+    on over the background, and the first chip shows it locked."""
+    before = title_hex(app, win)
+    act()
+    wait_reading(lambda: title_hex(app, win), lambda h: h is not None and h != before, f"{what} to change the title")
+    mixed = title_hex(app, win)
+    wait_chips(x, win, {1: (mixed, True)})
+    x.mouse_move(1100, 900)
+    x.mouse_move(1000, 800)
+    wait_chips(x, win, {1: (mixed, True)})
+    if title_hex(app, win) != mixed:
+        raise AssertionError(f"the locked chip was resampled after {what}: {app.title(win)!r}")
+    return mixed
+
+
+def scenario_hex_rainbow_and_hue_tabs(x, binary):
+    """A click on a comb of the hexagon (the tab shown at start-up), a wheel notch over it, a short drag in
+    the Rainbow field and a click in the Hue field each mix a colour into the locked chip."""
+    x.set_root_color(f"#{ROOT}")
+    x.mouse_move(1100, 900)
+    with App(x, binary, files={"Tintara.ini": INI}) as app:
+        win = app.wait_window()
+        app.wait_title(win, lambda t: t == f"Tintara - {ROOT}")
+
+        # The comb just east of the centre of the 142 x 138 hexagon at (17, 31) on its page.
+        east = on_page(x, win, (17 + 69, 31 + 53))
+        mixed = mix_and_move_on(x, app, win, lambda: x.click(*east), "a click on a comb")
+        if mixed != "FFD4FF":
+            raise AssertionError(f"the comb east of the centre gave {mixed}")
+
+        # One notch towards the user lowers the intensity by one point; one away brings it back.
+        x.mouse_move(*east)
+        dimmed = mix_and_move_on(x, app, win, lambda: x.click(*east, button=5), "a wheel notch")
+        x.mouse_move(*east)
+        mix_and_move_on(x, app, win, lambda: x.click(*east, button=4), "a wheel notch back")
+        if title_hex(app, win) != "FFD4FF" or dimmed == "FFD4FF":
+            raise AssertionError(f"intensity notches gave {dimmed} and {title_hex(app, win)}")
+
+        # The Rainbow field: 127 x 127 at (0, 8) in the composite at (10, 26) on its page.
+        show_tab(x, win, "Rainbow")
+        start = on_page(x, win, (10 + 30, 26 + 8 + 40))
+
+        def drag():
+            x.mouse_move(*start)
+            x.xdotool("mousedown", "1")
+            x.mouse_move(start[0] + 20, start[1] + 10)
+            x.xdotool("mouseup", "1")
+        mix_and_move_on(x, app, win, drag, "a drag in the Rainbow field")
+
+        # The Hue tab's saturation-luminance field, same place.
+        show_tab(x, win, "Hue")
+        mix_and_move_on(x, app, win, lambda: x.click(*on_page(x, win, (10 + 90, 26 + 8 + 30))),
+                        "a click in the Hue field")
+        app.close(win)
+
+
+SCENARIOS = [scenario_sliders_tab, scenario_hex_rainbow_and_hue_tabs]
 
 if __name__ == "__main__":
     sys.exit(run_scenarios(SCENARIOS, sys.argv, __doc__))
