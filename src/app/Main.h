@@ -34,6 +34,9 @@ namespace tintara {
 class PlatformServices;
 class TMagnifier;
 class THColorPicker;
+class THexaColorPicker;
+class THSLColorPicker;
+class TSLHColorPicker;
 class TSColorPicker;
 class TVColorPicker;
 
@@ -129,6 +132,18 @@ public:
     void exportPaletteClick();
     void importPaletteClick();
 
+    // Mixer: take a picker's colour into the current chip, locked; catch a shown tab's picker up.
+    void ApplyHexPickerColor();
+    void ApplyHSLPickerColor();
+    void ApplySLHPickerColor();
+    void ApplyRGBSliders();
+    void ApplyHSVSliders();
+    void tabHexShow();
+    void tabRainbowShow();
+    void tabHueShow();
+    void tabSlidersShow();
+    void pagesMixerChange();
+
     // Runs the close sequence; false when it stopped before the end (the palette file could not be written).
     bool FormClose();
     // Closing because the session ends: the sequence runs but cannot keep the window open.
@@ -171,6 +186,9 @@ private:
     void setCurrentChipColorAndRefresh(TColor c);
     void markDisplaysEdited();
     bool guardedPalette(const std::function<void()>& steps);
+    void connectMixer();
+    void pumpPendingMessages();
+    void takeMixedColor(TColor color, bool pumpFirst, bool pumpBeforeRefresh);
 
     MainWindowEnvironment env_;
     PlatformServices& platform_;
@@ -193,6 +211,13 @@ private:
     bool closing_ = false;
     bool closed_ = false;
     bool restoreTitle_ = false; // the first tick after a restore brings the taskbar title back
+    // The mixer's operating flags: while one is set, the refresh leaves its pickers alone.
+    bool hexDragFlag_ = false;
+    bool rainbowDragFlag_ = false;
+    bool hueDragFlag_ = false;
+    bool sliderDragFlag_ = false;
+    bool rgbSliderDragFlag_ = false;
+    bool pumping_ = false;
 
     // Designed heights of the top-aligned boxes; the Magnify box takes the rest.
     std::array<int, 5> boxHeight_{41, 97, 58, 195, 0};
@@ -237,6 +262,9 @@ public:
     QWidget* tabRainbow = nullptr;
     QWidget* tabHue = nullptr;
     QWidget* tabSliders = nullptr;
+    THexaColorPicker* HexColorPicker = nullptr;
+    THSLColorPicker* HSLColorPicker = nullptr;
+    TSLHColorPicker* SLHColorPicker = nullptr;
     THColorPicker* HueColorPicker = nullptr;
     TSColorPicker* SatColorPicker = nullptr;
     TVColorPicker* ValColorPicker = nullptr;
@@ -267,7 +295,6 @@ public:
     QStatusBar* statusBar = nullptr;
     ClickLabel* statusLink = nullptr;
     QTimer* timTintara = nullptr;
-    bool slidersDragFlag = false; // set by the mixer while its HSV sliders are operated
 };
 
 } // namespace tintara

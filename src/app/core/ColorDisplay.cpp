@@ -1,6 +1,7 @@
 #include "app/core/ColorDisplay.h"
 
 #include "app/core/IntegerText.h"
+#include "colormodel/HTMLColors.h"
 
 #include <algorithm>
 #include <charconv>
@@ -98,12 +99,7 @@ std::optional<TColor> parseChannelEntries(std::string_view red, std::string_view
 
 std::string_view formatHexColor(TColor color, std::span<char, kHexTextSize> out)
 {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    const int channels[3] = {redOf(color), greenOf(color), blueOf(color)};
-    for (std::size_t i = 0; i < 3; ++i) {
-        out[2 * i] = digits[channels[i] >> 4];
-        out[2 * i + 1] = digits[channels[i] & 0xF];
-    }
+    ColorToHexChars(color, out.data());
     return std::string_view(out.data(), out.size());
 }
 

@@ -1,0 +1,290 @@
+// The mixer drives the current colour: operating a picker locks the current chip and takes the
+// picker's colour into it, and every display follows.
+#include "MainWindowFixture.h"
+
+#include "pickers/HColorPicker.h"
+#include "pickers/HSColorPicker.h"
+#include "pickers/HSLColorPicker.h"
+#include "pickers/HexaColorPicker.h"
+#include "pickers/LColorPicker.h"
+#include "pickers/SColorPicker.h"
+#include "pickers/SLColorPicker.h"
+#include "pickers/SLHColorPicker.h"
+#include "pickers/VColorPicker.h"
+
+#include <QWheelEvent>
+
+namespace tintara::testing {
+namespace {
+
+void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
+{
+    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+bool wheel(QWidget* w, int delta)
+{
+    const QPoint at(w->width() / 2, w->height() / 2);
+    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+    return e.isAccepted();
+}
+
+QString hexOf(TColor c)
+{
+    return QString::asprintf("%02X%02X%02X", redOf(c), greenOf(c), blueOf(c));
+}
+
+// Combs of the 142 x 138 hexagon: the one just east of the centre and the next one east.
+constexpr QPoint kEast(69, 53);
+constexpr QPoint kEast2(78, 53);
+constexpr TColor kEastColor = rgbColor(255, 212, 255);
+
+} // namespace
+
+TEST_F(MainWindowTest, TheHexagonFollowsTheSampleWhileItsTabIsShown)
+{
+    TfrmMain& w = open();
+    THexaColorPicker* hex = w.HexColorPicker;
+    EXPECT_EQ(w.pagesMixer->currentWidget(), w.tabHex);
+    EXPECT_EQ(hex->geometry(), QRect(17, 31, 142, 138));
+    sample(kEastColor);
+    EXPECT_EQ(hex->SelectedColor(), kEastColor);
+    EXPECT_EQ(hex->model().SelectedComb(), 2);
+    sample(rgbColor(1, 2, 3)); // no comb has it: nothing outlined
+    EXPECT_FALSE(hex->model().SelectionMatched());
+
+    // A hidden tab's picker is left alone and catches up when shown.
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    sample(kEastColor);
+    EXPECT_EQ(hex->SelectedColor(), rgbColor(1, 2, 3));
+    w.pagesMixer->setCurrentWidget(w.tabHex);
+    EXPECT_EQ(hex->SelectedColor(), kEastColor);
+}
+
+TEST_F(MainWindowTest, PressingAndDraggingTheHexagonMixesIntoALockedChip)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(10, 20, 30));
+    THexaColorPicker* hex = w.HexColorPicker;
+    sendMouse(hex, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, kEast2);
+    const TColor east2 = hex->ColorUnderCursor();
+    sendMouse(hex, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, kEast2);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), east2);
+    EXPECT_EQ(w.windowTitle(), "Tintara - " + hexOf(east2));
+
+    // The chip follows a mouse message behind the picker, and the refresh never pushes back.
+    sendMouse(hex, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, kEast);
+    sendMouse(hex, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, kEast);
+    EXPECT_EQ(hex->SelectedColor(), kEastColor);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), kEastColor);
+    EXPECT_EQ(w.txtRGB->text(), "FFD4FF");
+    EXPECT_EQ(w.txtDecRGB->text(), QString::number(kEastColor));
+    EXPECT_EQ(w.txtHue->text(), QString::number(w.HueColorPicker->Hue()));
+    sendMouse(hex, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, kEast);
+
+    sample(rgbColor(1, 2, 3));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), kEastColor);
+}
+
+TEST_F(MainWindowTest, TheWheelOverTheHexagonStepsTheIntensityAndNeverStoresNoColour)
+{
+    TfrmMain& w = open();
+    THexaColorPicker* hex = w.HexColorPicker;
+    sample(kEastColor);
+    EXPECT_TRUE(wheel(hex, -120));
+    EXPECT_EQ(hex->Intensity(), 99);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    const TColor dimmed = hex->SelectedColor();
+    EXPECT_NE(dimmed, kEastColor);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), dimmed);
+    EXPECT_TRUE(wheel(hex, 120));
+    EXPECT_EQ(hex->Intensity(), 100);
+
+    // With no comb selected an intensity change leaves the hexagon without a colour; the chip keeps its own.
+    w.SetChipLocked(false);
+    sample(rgbColor(1, 2, 3));
+    EXPECT_TRUE(wheel(hex, -120));
+    EXPECT_EQ(hex->SelectedColor(), clNone);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(1, 2, 3));
+    EXPECT_EQ(w.txtRGB->text(), "010203");
+}
+
+TEST_F(MainWindowTest, AnArrowKeyOnTheHexagonLocksTheChip)
+{
+    TfrmMain& w = open();
+    sample(kEastColor);
+    w.HexColorPicker->setFocus();
+    key(Qt::Key_Right);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), w.HexColorPicker->SelectedColor());
+}
+
+TEST_F(MainWindowTest, PressingAndDraggingTheRainbowFieldMixesIntoALockedChip)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0, 128, 0));
+    THSLColorPicker* rainbow = w.HSLColorPicker;
+    EXPECT_EQ(rainbow->geometry(), QRect(10, 26, 169, 143));
+    w.pagesMixer->setCurrentWidget(w.tabRainbow);
+    EXPECT_EQ(rainbow->Hue(), 80); // caught up on show: green on the 0..239 hue scale
+
+    QWidget* field = rainbow->field();
+    sendMouse(field, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(84, 0));
+    const TColor pressed = rainbow->SelectedColor();
+    EXPECT_EQ(rainbow->Hue(), rainbow->field()->HueValue()); // taken after the field's repaint
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), pressed);
+    EXPECT_EQ(w.windowTitle(), "Tintara - " + hexOf(pressed));
+
+    sendMouse(field, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(20, 60));
+    QApplication::processEvents(); // the field reports from its repaint
+    sendMouse(field, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(20, 60));
+    const TColor dragged = rainbow->SelectedColor();
+    EXPECT_NE(dragged, pressed);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), dragged);
+    EXPECT_EQ(w.txtRGB->text(), hexOf(dragged));
+    sendMouse(field, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(20, 60));
+
+    // A wheel notch away from the user raises the luminance by one and takes the colour.
+    const int luminance = rainbow->Luminance();
+    EXPECT_TRUE(wheel(rainbow->slider(), 120));
+    EXPECT_EQ(rainbow->Luminance(), luminance + 1);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rainbow->SelectedColor());
+
+    sample(rgbColor(1, 2, 3));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rainbow->SelectedColor());
+}
+
+TEST_F(MainWindowTest, TheHueTabMixesFromItsFieldAndItsWheelLowersTheHue)
+{
+    TfrmMain& w = open();
+    TSLHColorPicker* hue = w.SLHColorPicker;
+    EXPECT_EQ(hue->geometry(), QRect(10, 26, 169, 143));
+    EXPECT_EQ(hue->SelectedColor(), clFuchsia);
+    sample(rgbColor(0, 0, 255));
+    EXPECT_EQ(hue->SelectedColor(), clFuchsia); // hidden: left alone
+    w.pagesMixer->setCurrentWidget(w.tabHue);
+    EXPECT_EQ(hue->Hue(), 240);
+    EXPECT_EQ(hue->slider()->Hue(), 240);
+
+    sendMouse(hue->field(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(63, 40));
+    const TColor pressed = hue->SelectedColor();
+    EXPECT_NE(pressed, rgbColor(0, 0, 255));
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), pressed);
+    sendMouse(hue->field(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(63, 40));
+
+    EXPECT_TRUE(wheel(hue->slider(), 120));
+    EXPECT_EQ(hue->Hue(), 239);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), hue->SelectedColor());
+    EXPECT_TRUE(wheel(hue->slider(), -120));
+    EXPECT_EQ(hue->Hue(), 240);
+}
+
+TEST_F(MainWindowTest, DraggingTheGreenSliderChangesOnlyTheGreenByte)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0x33, 0x66, 0x99));
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    EXPECT_EQ(w.GreenColorPicker->Value(), 0x66);             // the shown tab catches up
+    EXPECT_EQ(QApplication::focusWidget(), w.ChipByIndex(1)); // a tab change hands the focus to the first chip
+
+    TVColorPicker* green = w.GreenColorPicker;
+    QTest::mousePress(green, Qt::LeftButton, {}, QPoint(13, 20));
+    QTest::mouseMove(green, QPoint(13, 30));
+    const int dragged = green->Value();
+    EXPECT_NE(dragged, 0x66);
+    QTest::mouseRelease(green, Qt::LeftButton, {}, QPoint(13, 30));
+
+    const TColor mixed = rgbColor(0x33, dragged, 0x99);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), mixed);
+    EXPECT_EQ(w.txtRGB->text(), hexOf(mixed));
+    EXPECT_EQ(w.txtDecRGB->text(), QString::number(mixed));
+    EXPECT_EQ(w.txtDecG->text(), QString::number(dragged));
+    EXPECT_EQ(w.windowTitle(), "Tintara - " + hexOf(mixed));
+
+    // The sampling loop leaves the locked chip alone.
+    sample(rgbColor(1, 2, 3));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), mixed);
+    EXPECT_EQ(w.GreenColorPicker->Value(), dragged);
+}
+
+TEST_F(MainWindowTest, DraggingTheHsvSlidersMixesTheirColourAndIsNotPushedBack)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(255, 0, 0));
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    THColorPicker* hue = w.HueColorPicker;
+    QTest::mousePress(hue, Qt::LeftButton, {}, QPoint(13, 40));
+    const int pressedHue = hue->Hue();
+    QTest::mouseMove(hue, QPoint(13, 70));
+    const int draggedHue = hue->Hue();
+    EXPECT_NE(pressedHue, draggedHue);
+    // The refresh of the mixed colour does not move the slider being dragged.
+    EXPECT_EQ(w.txtHue->text(), QString::number(draggedHue));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), w.ValColorPicker->SelectedColor());
+    EXPECT_EQ(w.ValColorPicker->Hue(), draggedHue);
+    QTest::mouseRelease(hue, Qt::LeftButton, {}, QPoint(13, 70));
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+}
+
+TEST_F(MainWindowTest, WheelOverASliderStepsOneUnitInItsDirection)
+{
+    struct Case {
+        const char* slider;
+        int delta;
+        int step;
+    };
+    const Case cases[] = {
+        {"HueColorPicker", 120, -1},    {"HueColorPicker", -120, 1}, {"SatColorPicker", 120, -1},
+        {"ValColorPicker", 120, 1},     {"ValColorPicker", -30, -1}, {"RedColorPicker", 120, 1},
+        {"GreenColorPicker", -120, -1}, {"BlueColorPicker", 360, 1},
+    };
+    TfrmMain& w = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slider);
+        w.SetChipLocked(false);
+        sample(rgbColor(100, 150, 50));
+        w.pagesMixer->setCurrentWidget(w.tabSliders);
+        auto* slider = w.findChild<HsvSliderPicker*>(QLatin1String(c.slider));
+        ASSERT_NE(slider, nullptr);
+        const auto own = [&] {
+            if (QLatin1String(c.slider) == QLatin1String("HueColorPicker"))
+                return slider->Hue();
+            if (QLatin1String(c.slider) == QLatin1String("SatColorPicker"))
+                return slider->Saturation();
+            return slider->Value();
+        };
+        const int before = own();
+        EXPECT_TRUE(wheel(slider, c.delta));
+        EXPECT_EQ(own(), before + c.step);
+        EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+        // The flag is clear again: the next forced refresh moves the slider to the chip's colour.
+        EXPECT_EQ(w.txtHue->text(), QString::number(w.HueColorPicker->Hue()));
+    }
+    // The red, green and blue sliders are the channels of the mixed colour.
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(100, 150, 51));
+}
+
+TEST_F(MainWindowTest, AnArrowKeyOnASliderLocksTheChipEvenWhenNothingMoves)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0, 0, 255));
+    w.pagesMixer->setCurrentWidget(w.tabSliders);
+    w.BlueColorPicker->setFocus();
+    ASSERT_EQ(w.BlueColorPicker->Value(), 255);
+    key(Qt::Key_Up); // already at the top
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(0, 0, 255));
+    key(Qt::Key_Down);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(0, 0, w.BlueColorPicker->Value()));
+    EXPECT_LT(w.BlueColorPicker->Value(), 255);
+}
+
+} // namespace tintara::testing
