@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "magnifier/Magnifier.h"
+#include "pickers/ArrowKeys.h"
 #include "pickers/HColorPicker.h"
 #include "pickers/HSLColorPicker.h"
 #include "pickers/HexaColorPicker.h"
@@ -21,7 +22,7 @@ namespace {
 
 bool isArrowKey(int key)
 {
-    return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+    return trackKeyOf(key) != TrackKey::Other;
 }
 
 } // namespace

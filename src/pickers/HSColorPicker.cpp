@@ -1,7 +1,7 @@
 #include "pickers/HSColorPicker.h"
 
 #include "colormodel/RGBHSLUtils.h"
-#include "pickers/FieldKeys.h"
+#include "pickers/ArrowKeys.h"
 #include "pickers/HSFieldGeometry.h"
 #include "pickers/HintFormat.h"
 
@@ -130,13 +130,13 @@ void THSColorPicker::leaveEvent(QEvent* e)
 
 bool THSColorPicker::HandlesKey(int qtKey) const
 {
-    return fieldKeyOf(qtKey) != TrackKey::Other;
+    return trackKeyOf(qtKey) != TrackKey::Other;
 }
 
 void THSColorPicker::keyPressEvent(QKeyEvent* e)
 {
     const bool ctrl = e->modifiers().testFlag(Qt::ControlModifier);
-    if (const auto target = hsKeyTarget(drawnMarkerPos_, fieldKeyOf(e->key()), ctrl)) {
+    if (const auto target = hsKeyTarget(drawnMarkerPos_, trackKeyOf(e->key()), ctrl)) {
         takeColorAt(*target);
         e->accept();
     } else {

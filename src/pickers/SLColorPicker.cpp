@@ -1,7 +1,7 @@
 #include "pickers/SLColorPicker.h"
 
 #include "colormodel/RGBHSLUtils.h"
-#include "pickers/FieldKeys.h"
+#include "pickers/ArrowKeys.h"
 #include "pickers/HintFormat.h"
 #include "pickers/SLFieldGeometry.h"
 
@@ -172,12 +172,12 @@ void TSLColorPicker::leaveEvent(QEvent* e)
 
 bool TSLColorPicker::HandlesKey(int qtKey) const
 {
-    return fieldKeyOf(qtKey) != TrackKey::Other;
+    return trackKeyOf(qtKey) != TrackKey::Other;
 }
 
 void TSLColorPicker::keyPressEvent(QKeyEvent* e)
 {
-    const TrackKey key = fieldKeyOf(e->key());
+    const TrackKey key = trackKeyOf(e->key());
     if (key == TrackKey::Other) {
         // Every other key goes on to the window's own handling.
         e->ignore();

@@ -1,5 +1,6 @@
 #include "pickers/ktTrackBarPicker.h"
 
+#include "pickers/ArrowKeys.h"
 #include "pickers/HintFormat.h"
 
 #include <QCursor>
@@ -15,22 +16,6 @@ namespace {
 
 constexpr int DefaultWidth = 267;
 constexpr int DefaultHeight = 22;
-
-TrackKey trackKeyOf(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_Left:
-        return TrackKey::Left;
-    case Qt::Key_Up:
-        return TrackKey::Up;
-    case Qt::Key_Right:
-        return TrackKey::Right;
-    case Qt::Key_Down:
-        return TrackKey::Down;
-    default:
-        return TrackKey::Other;
-    }
-}
 
 } // namespace
 

@@ -1,12 +1,12 @@
 #pragma once
-// The arrow keys the two-dimensional fields move their marker with.
+// The arrow keys, as the sliders and the fields move their arrow or marker with them.
 #include "pickers/TrackBarGeometry.h"
 
 #include <Qt>
 
 namespace tintara {
 
-inline TrackKey fieldKeyOf(int qtKey)
+inline TrackKey trackKeyOf(int qtKey)
 {
     switch (qtKey) {
     case Qt::Key_Left:
