@@ -1,6 +1,7 @@
 // The mixer drives the current colour: operating a picker locks the current chip and takes the
 // picker's colour into it, and every display follows.
 #include "MainWindowFixture.h"
+#include "PickerInput.h"
 
 #include "pickers/HColorPicker.h"
 #include "pickers/HSColorPicker.h"
@@ -12,24 +13,15 @@
 #include "pickers/SLHColorPicker.h"
 #include "pickers/VColorPicker.h"
 
-#include <QWheelEvent>
-
 namespace tintara::testing {
 namespace {
 
-void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
-{
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
+using namespace testinput;
 
-bool wheel(QWidget* w, int delta)
+// Wheel events land in the middle of the control.
+bool wheelOver(QWidget* w, int delta)
 {
-    const QPoint at(w->width() / 2, w->height() / 2);
-    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-    return e.isAccepted();
+    return wheel(w, delta, QPoint(w->width() / 2, w->height() / 2));
 }
 
 QString hexOf(TColor c)
@@ -95,19 +87,19 @@ TEST_F(MainWindowTest, TheWheelOverTheHexagonStepsTheIntensityAndNeverStoresNoCo
     TfrmMain& w = open();
     THexaColorPicker* hex = w.HexColorPicker;
     sample(kEastColor);
-    EXPECT_TRUE(wheel(hex, -120));
+    EXPECT_TRUE(wheelOver(hex, -120));
     EXPECT_EQ(hex->Intensity(), 99);
     EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
     const TColor dimmed = hex->SelectedColor();
     EXPECT_NE(dimmed, kEastColor);
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), dimmed);
-    EXPECT_TRUE(wheel(hex, 120));
+    EXPECT_TRUE(wheelOver(hex, 120));
     EXPECT_EQ(hex->Intensity(), 100);
 
     // With no comb selected an intensity change leaves the hexagon without a colour; the chip keeps its own.
     w.SetChipLocked(false);
     sample(rgbColor(1, 2, 3));
-    EXPECT_TRUE(wheel(hex, -120));
+    EXPECT_TRUE(wheelOver(hex, -120));
     EXPECT_EQ(hex->SelectedColor(), clNone);
     EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(1, 2, 3));
@@ -152,7 +144,7 @@ TEST_F(MainWindowTest, PressingAndDraggingTheRainbowFieldMixesIntoALockedChip)
 
     // A wheel notch away from the user raises the luminance by one and takes the colour.
     const int luminance = rainbow->Luminance();
-    EXPECT_TRUE(wheel(rainbow->slider(), 120));
+    EXPECT_TRUE(wheelOver(rainbow->slider(), 120));
     EXPECT_EQ(rainbow->Luminance(), luminance + 1);
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), rainbow->SelectedColor());
 
@@ -179,10 +171,10 @@ TEST_F(MainWindowTest, TheHueTabMixesFromItsFieldAndItsWheelLowersTheHue)
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), pressed);
     sendMouse(hue->field(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(63, 40));
 
-    EXPECT_TRUE(wheel(hue->slider(), 120));
+    EXPECT_TRUE(wheelOver(hue->slider(), 120));
     EXPECT_EQ(hue->Hue(), 239);
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), hue->SelectedColor());
-    EXPECT_TRUE(wheel(hue->slider(), -120));
+    EXPECT_TRUE(wheelOver(hue->slider(), -120));
     EXPECT_EQ(hue->Hue(), 240);
 }
 
@@ -262,7 +254,7 @@ TEST_F(MainWindowTest, WheelOverASliderStepsOneUnitInItsDirection)
             return slider->Value();
         };
         const int before = own();
-        EXPECT_TRUE(wheel(slider, c.delta));
+        EXPECT_TRUE(wheelOver(slider, c.delta));
         EXPECT_EQ(own(), before + c.step);
         EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
         // The flag is clear again: the next forced refresh moves the slider to the chip's colour.

@@ -2,6 +2,8 @@
 // the centre comb (60, 53), the comb east of it (69, 53), the next one (78, 53); the greys from
 // (0, 109): white (11, 120), the first grey (33, 115), black (124, 120); the slider (120, 11)-(142, 102).
 #include "pickers/HexaColorPicker.h"
+
+#include "PickerInput.h"
 #include "colormodel/HTMLColors.h"
 
 #include <QApplication>
@@ -19,50 +21,14 @@
 namespace tintara {
 namespace {
 
+using namespace testinput;
+
 constexpr QPoint kCentre(60, 53);
 constexpr QPoint kEast(69, 53);
 constexpr QPoint kEast2(78, 53);
 constexpr QPoint kFirstGrey(33, 115);
 constexpr TColor kEastColor = rgbColor(255, 212, 255);
 
-class KeyWindow : public QWidget {
-public:
-    std::vector<int> keys;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        const int k = e->key();
-        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta)
-            keys.push_back(k);
-        e->accept();
-    }
-};
-
-void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
-{
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-void press(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
-{
-    sendMouse(w, QEvent::MouseButtonPress, b, b, at);
-}
-void move(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
-{
-    sendMouse(w, QEvent::MouseMove, Qt::NoButton, held, at);
-}
-void release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
-{
-    sendMouse(w, QEvent::MouseButtonRelease, b, Qt::NoButton, at);
-}
-bool wheel(QWidget* w, int delta, QPoint at = {60, 53})
-{
-    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-    return e.isAccepted();
-}
 void askHint(QWidget* w, QPoint at)
 {
     QHelpEvent help(QEvent::ToolTip, at, w->mapToGlobal(at));
@@ -147,7 +113,7 @@ TEST(HexaColorPicker, StartsAsDesigned)
 TEST_F(HexaColorPickerTest, ClickingACombSelectsItAfterTheOwnerHeardOfThePress)
 {
     ASSERT_EQ(picker.model().Radius(), 60);
-    move(&picker, kEast, Qt::NoButton);
+    drag(&picker, kEast, Qt::NoButton);
     EXPECT_TRUE(picker.InCombArea());
     EXPECT_EQ(picker.ColorUnderCursor(), kEastColor);
     press(&picker, kEast);
@@ -175,33 +141,33 @@ TEST_F(HexaColorPickerTest, ClickingACombSelectsItAfterTheOwnerHeardOfThePress)
 TEST_F(HexaColorPickerTest, ADragActsOnlyInTheAreaItBeganIn)
 {
     press(&picker, kEast);
-    move(&picker, kFirstGrey);
-    move(&picker, {125, 50});
+    drag(&picker, kFirstGrey);
+    drag(&picker, {125, 50});
     EXPECT_EQ(picker.SelectedColor(), kEastColor);
     EXPECT_EQ(picker.Intensity(), 100);
     // Over a gap between combs the selection stays; the next comb takes it.
-    move(&picker, {60 - 13, 53 - 49});
+    drag(&picker, {60 - 13, 53 - 49});
     EXPECT_EQ(picker.SelectedColor(), kEastColor);
-    move(&picker, kEast2);
+    drag(&picker, kEast2);
     EXPECT_EQ(picker.model().SelectedComb(), 3);
     release(&picker, kEast2);
 
     press(&picker, kFirstGrey);
     EXPECT_EQ(picker.SelectedColor(), rgbColor(225, 225, 225));
-    move(&picker, kEast);
+    drag(&picker, kEast);
     EXPECT_EQ(picker.SelectedColor(), rgbColor(225, 225, 225));
-    move(&picker, {38, 123});
+    drag(&picker, {38, 123});
     EXPECT_EQ(picker.SelectedColor(), rgbColor(210, 210, 210));
     release(&picker, {38, 123});
 
     // Sideways off the slider the drag stops acting, and picks up again in its columns.
     press(&picker, {125, 57});
     EXPECT_EQ(picker.Intensity(), 49); // 1 - 46 / 91
-    move(&picker, {119, 20});
-    move(&picker, {60, 53});
+    drag(&picker, {119, 20});
+    drag(&picker, {60, 53});
     EXPECT_EQ(picker.Intensity(), 49); // 1 - 46 / 91
     EXPECT_EQ(picker.model().SelectedComb(), -3);
-    move(&picker, {142, 11});
+    drag(&picker, {142, 11});
     EXPECT_EQ(picker.Intensity(), 100);
     release(&picker, {142, 11});
 }
@@ -228,9 +194,9 @@ TEST_F(HexaColorPickerTest, SliderDragClampsAboveAndBelow)
     log.clear();
     press(&picker, {125, 50});
     EXPECT_EQ(picker.Intensity(), 57); // 1 - 39 / 91
-    move(&picker, {125, -40});
+    drag(&picker, {125, -40});
     EXPECT_EQ(picker.Intensity(), 100);
-    move(&picker, {131, 400});
+    drag(&picker, {131, 400});
     EXPECT_EQ(picker.Intensity(), 0);
     release(&picker, {131, 400});
     // The selected comb keeps its place and takes its new colour; each step tells both listeners.
@@ -245,9 +211,9 @@ TEST_F(HexaColorPickerTest, WheelAndUpDownStepTheIntensity)
     picker.setIntensity(50);
     picker.setFocus();
     log.clear();
-    EXPECT_TRUE(wheel(&picker, 120));
+    EXPECT_TRUE(wheel(&picker, 120, kCentre));
     EXPECT_EQ(picker.Intensity(), 55);
-    EXPECT_TRUE(wheel(&picker, -240));
+    EXPECT_TRUE(wheel(&picker, -240, kCentre));
     EXPECT_EQ(picker.Intensity(), 45);
     QTest::keyClick(&picker, Qt::Key_Up);
     EXPECT_EQ(picker.Intensity(), 50);
@@ -273,7 +239,7 @@ TEST_F(HexaColorPickerTest, WheelAndUpDownStepTheIntensity)
                          picker.setIntensity(picker.Intensity() + (delta > 0 ? 1 : -1));
                          *handled = true;
                      });
-    wheel(&picker, 120);
+    wheel(&picker, 120, kCentre);
     EXPECT_EQ(picker.Intensity(), 1);
 }
 
@@ -294,28 +260,28 @@ TEST_F(HexaColorPickerTest, CtrlLeftAndRightTakeWhiteAndBlackAndPlainOnesWalkThe
 
 TEST_F(HexaColorPickerTest, HintsDescribeTheCombOrTheIntensity)
 {
-    move(&picker, kEast, Qt::NoButton);
+    drag(&picker, kEast, Qt::NoButton);
     askHint(&picker, kEast);
     ASSERT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "RGB(255, 212, 255)\nHex: FFD4FF");
     // Moving on updates the hint at once.
-    move(&picker, kFirstGrey, Qt::NoButton);
+    drag(&picker, kFirstGrey, Qt::NoButton);
     EXPECT_EQ(QToolTip::text(), "RGB(225, 225, 225)\nHex: E1E1E1");
 
     picker.setIntensity(75);
-    move(&picker, {125, 40}, Qt::NoButton);
+    drag(&picker, {125, 40}, Qt::NoButton);
     askHint(&picker, {125, 40});
     ASSERT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "Intensity: 75%");
     // At the slider's right edge, 8 pixels above the cursor; it follows the cursor.
     ASSERT_NE(toolTipLabel(), nullptr);
     EXPECT_EQ(toolTipLabel()->pos(), picker.mapToGlobal(QPoint(142, 32)));
-    move(&picker, {127, 60}, Qt::NoButton);
+    drag(&picker, {127, 60}, Qt::NoButton);
     EXPECT_EQ(toolTipLabel()->pos(), picker.mapToGlobal(QPoint(142, 52)));
 
     // There is no "%hex": it is the hex digits followed by "ex".
     picker.setHintFormat("%hex");
-    move(&picker, kEast, Qt::NoButton);
+    drag(&picker, kEast, Qt::NoButton);
     EXPECT_EQ(QToolTip::text(), "CA9FCAex"); // at intensity 75
 }
 
@@ -326,14 +292,14 @@ TEST_F(HexaColorPickerTest, WithoutACombTheOwnerMaySupplyTheHint)
         ++asked;
         *text = QStringLiteral("cell %1").arg(cell);
     });
-    move(&picker, kEast, Qt::NoButton);
+    drag(&picker, kEast, Qt::NoButton);
     askHint(&picker, {60 - 13, 53 - 49}); // a gap: the last move was over a comb
     ASSERT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "cell -1");
     EXPECT_EQ(asked, 1);
 
     // Nothing under the last move and not over the slider: the picker adds nothing.
-    move(&picker, {100, 130}, Qt::NoButton);
+    drag(&picker, {100, 130}, Qt::NoButton);
     EXPECT_EQ(picker.ColorUnderCursor(), clNone);
     askHint(&picker, {100, 130});
     EXPECT_EQ(asked, 1);
@@ -341,7 +307,7 @@ TEST_F(HexaColorPickerTest, WithoutACombTheOwnerMaySupplyTheHint)
     // With ShowHint off no hint is shown.
     QToolTip::hideText();
     picker.setShowHint(false);
-    move(&picker, kEast, Qt::NoButton);
+    drag(&picker, kEast, Qt::NoButton);
     askHint(&picker, kEast);
     EXPECT_FALSE(QToolTip::isVisible() && QToolTip::text().startsWith("RGB"));
 }

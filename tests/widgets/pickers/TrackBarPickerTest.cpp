@@ -1,5 +1,6 @@
 // The slider base's input paths, seen through the sliders the main window uses: 26 x 143, vertical,
 // new arrow style.
+#include "PickerInput.h"
 #include "pickers/HColorPicker.h"
 #include "pickers/SColorPicker.h"
 #include "pickers/VColorPicker.h"
@@ -20,47 +21,9 @@
 namespace tintara {
 namespace {
 
-// A window that records the keys that reach it, like the main window's own key handling.
-class KeyWindow : public QWidget {
-public:
-    std::vector<int> keys;
+using namespace testinput;
 
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        // QTest presses the modifier keys of a click on their own; those are not of interest here.
-        const int k = e->key();
-        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta)
-            keys.push_back(k);
-        e->accept();
-    }
-};
-
-// Sends mouse events the way the toolkit delivers them (through notify, so unaccepted ones propagate).
-void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
-{
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-void press(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
-{
-    sendMouse(w, QEvent::MouseButtonPress, b, b, at);
-}
-void drag(QWidget* w, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
-{
-    sendMouse(w, QEvent::MouseMove, Qt::NoButton, held, at);
-}
-void release(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton)
-{
-    sendMouse(w, QEvent::MouseButtonRelease, b, Qt::NoButton, at);
-}
-bool wheel(QWidget* w, int delta, QPoint at = {10, 60})
-{
-    QWheelEvent e(QPointF(at), QPointF(w->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-    return e.isAccepted();
-}
+constexpr QPoint kWheelAt{10, 60};
 
 QWidget* toolTipLabel()
 {
@@ -215,22 +178,22 @@ TEST_F(TrackBarPickerTest, WheelStepsAndFiresOnChangeEvenAtTheEndOfTheRange)
 {
     value.setValue(254);
     log.clear();
-    EXPECT_TRUE(wheel(&value, 120));
+    EXPECT_TRUE(wheel(&value, 120, kWheelAt));
     EXPECT_EQ(value.Value(), 255);
-    EXPECT_TRUE(wheel(&value, 120));
+    EXPECT_TRUE(wheel(&value, 120, kWheelAt));
     EXPECT_EQ(value.Value(), 255);
     // One OnChange per notch from the handler, none from the setter inside it.
     EXPECT_EQ(count("value change"), 2);
     EXPECT_TRUE(value.NotifyEnabled());
 
     value.setIncrement(10);
-    wheel(&value, -240);
+    wheel(&value, -240, kWheelAt);
     EXPECT_EQ(value.Value(), 235);
     EXPECT_EQ(count("value change"), 4);
     // Half a notch waits for the other half.
-    EXPECT_FALSE(wheel(&value, -60));
+    EXPECT_FALSE(wheel(&value, -60, kWheelAt));
     EXPECT_EQ(value.Value(), 235);
-    EXPECT_TRUE(wheel(&value, -60));
+    EXPECT_TRUE(wheel(&value, -60, kWheelAt));
     EXPECT_EQ(value.Value(), 225);
 }
 
@@ -244,7 +207,7 @@ TEST_F(TrackBarPickerTest, HandledOnMouseWheelReplacesTheOwnStep)
                      });
     hue.setHue(100);
     log.clear();
-    EXPECT_TRUE(wheel(&hue, 120));
+    EXPECT_TRUE(wheel(&hue, 120, kWheelAt));
     EXPECT_EQ(hue.Hue(), 99);
     EXPECT_EQ(count("hue change"), 1); // the setter's only
 
@@ -252,7 +215,7 @@ TEST_F(TrackBarPickerTest, HandledOnMouseWheelReplacesTheOwnStep)
     TVColorPicker other;
     other.setOwnWheelStepping(false);
     const int v = other.Value();
-    EXPECT_FALSE(wheel(&other, 120));
+    EXPECT_FALSE(wheel(&other, 120, kWheelAt));
     EXPECT_EQ(other.Value(), v);
 }
 

@@ -3,13 +3,32 @@
 // them (through notify, so unaccepted ones go on to the parent).
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSpontaneKeyEvent>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <vector>
+
 namespace tintara::testinput {
+
+// A window that records the keys that get past the control, like the main window's own key handling.
+class KeyWindow : public QWidget {
+public:
+    std::vector<int> keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        // QTest presses the modifier keys of a click on their own; those are not of interest here.
+        const int k = e->key();
+        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta)
+            keys.push_back(k);
+        e->accept();
+    }
+};
 
 inline void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
 {
