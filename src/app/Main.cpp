@@ -328,8 +328,12 @@ void TfrmMain::timTintaraTimer()
     if (restoreTitle_) {
         // Minimising put the application title back to "Tintara"; a still cursor rewrites nothing.
         restoreTitle_ = false;
-        if (windowIconText() != windowTitle())
+        if (windowIconText() != windowTitle()) {
             setWindowIconText(windowTitle());
+            // Nothing else is painted while the cursor stands still, and the toolkit sends a property
+            // change only with its next flush: send it now.
+            QGuiApplication::sync();
+        }
     }
     if (!closed_)
         timTintara->start();
