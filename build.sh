@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libx11-dev libxext-dev
-  libpugixml-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libpugixml-dev libexpat1-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool xclip x11-xserver-utils x11-utils openbox fonts-liberation python3
 )
