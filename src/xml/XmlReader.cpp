@@ -310,7 +310,7 @@ XmlEncoding readXml(std::string_view bytes, pugi::xml_document& doc, std::size_t
         if (builder.run(encoding))
             return utf16 ? XmlEncoding::Utf16 : XmlEncoding::Utf8;
         if (!builder.wantsUtf8() || encoding != nullptr)
-            throw PaletteError(builder.error());
+            throw PaletteError(builder.error().empty() ? "cannot read the document" : builder.error());
         doc.reset();
         encoding = "UTF-8";
     }
