@@ -52,6 +52,24 @@ std::string utf32ToUtf8(std::string_view bytes, bool bigEndian)
     return out;
 }
 
+// expat takes a high surrogate followed by anything for a pair, reading a malformed file as other
+// characters.
+void checkSurrogates(std::string_view bytes, bool bigEndian)
+{
+    bool afterHigh = false;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const unsigned first = static_cast<unsigned char>(bytes[i]);
+        const unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+        const unsigned u = bigEndian ? (first << 8 | second) : (second << 8 | first);
+        const bool low = u >= 0xDC00 && u <= 0xDFFF;
+        if (afterHigh != low)
+            throw PaletteError("unpaired UTF-16 surrogate at byte " + std::to_string(low ? i : i - 2));
+        afterHigh = u >= 0xD800 && u <= 0xDBFF;
+    }
+    if (afterHigh)
+        throw PaletteError("unpaired UTF-16 surrogate at the end");
+}
+
 class TreeBuilder {
 public:
     TreeBuilder(std::string_view input, pugi::xml_document& doc, std::size_t maxDepth, std::size_t unitWidth,
@@ -83,6 +101,7 @@ private:
     void flushText();
     pugi::xml_node append(pugi::xml_node_type type);
     bool refersToEntity(std::string_view tag) const;
+    bool nameReadsBack(const XML_Char* name);
 
     XML_Parser parser_ = nullptr;
     std::string_view input_;
@@ -93,6 +112,7 @@ private:
     bool bigEndian_;
     std::string text_;
     bool doctypeSeen_ = false;
+    bool latin1_ = false;
     bool wantsUtf8_ = false;
     bool stopped_ = false;
     std::string error_;
@@ -154,13 +174,18 @@ void TreeBuilder::start(const XML_Char* name, const XML_Char** atts)
     if (doctypeSeen_ && refersToEntity(input_.substr(static_cast<std::size_t>(XML_GetCurrentByteIndex(parser_)),
                                                      static_cast<std::size_t>(XML_GetCurrentByteCount(parser_)))))
         return stop("an attribute refers to an entity other than the five predefined ones");
+    if (!nameReadsBack(name))
+        return;
     pugi::xml_node n = append(pugi::node_element);
     n.set_name(name);
     // Attributes past this count are defaults of the document type: not part of the file.
     const int specified = XML_GetSpecifiedAttributeCount(parser_);
-    for (int i = 0; i < specified; i += 2)
+    for (int i = 0; i < specified; i += 2) {
+        if (!nameReadsBack(atts[i]))
+            return;
         if (!n.append_attribute(atts[i]).set_value(atts[i + 1]))
             throw std::bad_alloc();
+    }
     current_ = n;
 }
 
@@ -192,7 +217,7 @@ void TreeBuilder::comment(const XML_Char* data)
 
 void TreeBuilder::processingInstruction(const XML_Char* target, const XML_Char* data)
 {
-    if (depth_ == 0)
+    if (depth_ == 0 || !nameReadsBack(target))
         return;
     flushText();
     pugi::xml_node n = append(pugi::node_pi);
@@ -208,10 +233,22 @@ void TreeBuilder::unhandled(const XML_Char* s, int len)
         stop(("reference to an unknown entity " + std::string(s, static_cast<std::size_t>(len))).c_str());
 }
 
-void TreeBuilder::declaration(const XML_Char* version, const XML_Char*, int)
+void TreeBuilder::declaration(const XML_Char* version, const XML_Char* encoding, int)
 {
     if (version != nullptr && std::strcmp(version, "1.0") != 0)
         stop("unsupported XML version");
+    latin1_ = encoding != nullptr && isOneOf(encoding, {"ISO-8859-1"});
+}
+
+// expat's own ISO-8859-1 decoder takes U+00AA, U+00B5 and U+00BA for name characters, which its UTF-8
+// decoder refuses: such a name would make the written file unreadable.
+bool TreeBuilder::nameReadsBack(const XML_Char* name)
+{
+    if (latin1_ && !isXmlName(name)) {
+        stop(("the name " + std::string(name) + " cannot be written back").c_str());
+        return false;
+    }
+    return true;
 }
 
 int TreeBuilder::unknownEncoding(const XML_Char* name, XML_Encoding* info)
@@ -301,8 +338,10 @@ XmlEncoding readXml(std::string_view bytes, pugi::xml_document& doc, std::size_t
     const bool bigEndian = startsWith("\xFE\xFF"sv) || startsWith("\0<"sv);
     // As before expat, the byte-order mark or the first character's width decides a UTF-16 file's
     // encoding, whatever its declaration says.
-    if (utf16)
+    if (utf16) {
         encoding = bigEndian ? "UTF-16BE" : "UTF-16LE";
+        checkSurrogates(bytes, bigEndian);
+    }
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw PaletteError("the file is too large");
     for (;;) {

@@ -343,6 +343,13 @@ TEST(PaletteDocument, EncodingNamesBeyondExpatsOwn)
         SCOPED_TRACE(c.in);
         EXPECT_EQ(rewrite(c.in), c.out);
     }
+    // ISO-8859-1 names must read back once written in UTF-8.
+    EXPECT_EQ(rewrite("<?xml version='1.0' encoding='ISO-8859-1'?><\xE9l\xB7 \xFF='1'/>"),
+              "<\xC3\xA9l\xC2\xB7 \xC3\xBF=\"1\"></\xC3\xA9l\xC2\xB7>\r\n");
+    for (const char* in : {"<\xBA/>", "<R \xAA='1'/>", "<R><?\xB5 x?></R>"})
+        EXPECT_THROW(PaletteDocument::parse("<?xml version='1.0' encoding='ISO-8859-1'?>" + std::string(in)),
+                     PaletteError)
+            << in;
     // The byte-order mark decides over a declaration that names another encoding.
     const std::string le = utf16(u"<R a=\"\u00E9\"></R>\r\n", true, true);
     EXPECT_EQ(rewrite(utf16(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><R a=\"\u00E9\"/>", true, true)), le);
@@ -366,6 +373,17 @@ TEST(PaletteDocument, OnlyPredefinedEntitiesBehindADocumentType)
     EXPECT_THROW(PaletteDocument::parse(utf16(u"<!DOCTYPE R [<!ENTITY e 'v'>]><R a='\u00E9&e;'/>", false, true)),
                  PaletteError);
     EXPECT_THROW(PaletteDocument::parse(std::string("<\0\0\0\0\xD8\0\0", 8)), PaletteError); // UTF-32, a surrogate
+}
+
+TEST(PaletteDocument, UnpairedUtf16SurrogatesAreRefused)
+{
+    // A high surrogate followed by anything but a low one must not read as some other character.
+    const std::vector<std::u16string> texts = {u"<R a=\"\xD800)\"/>", u"<R>\xD800\xD800</R>", u"<R><!--\xDBFF--></R>",
+                                               u"<R>\xDC00</R>", u"<R/>\xD800"};
+    for (const std::u16string& text : texts) {
+        for (bool littleEndian : {true, false})
+            EXPECT_THROW(PaletteDocument::parse(utf16(text, littleEndian, true)), PaletteError);
+    }
 }
 
 TEST(PaletteDocument, OwnRefusalsTellWhere)
