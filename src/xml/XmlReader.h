@@ -22,8 +22,9 @@ namespace tintara {
 // after the root is kept.
 //
 // Throws PaletteError ("line L, column C: ...") for anything that is not a well-formed XML 1.0 document,
-// for a declared version other than 1.0, for a reference to any entity but the five predefined ones, and
-// for elements nested deeper than maxDepth (the root is level 1).
+// for a declared version other than 1.0, for a reference to any entity but the five predefined ones, for
+// names that would not read back once written in UTF-8, and for elements nested deeper than maxDepth (the
+// root is level 1).
 XmlEncoding readXml(std::string_view bytes, pugi::xml_document& doc, std::size_t maxDepth);
 
 } // namespace tintara
