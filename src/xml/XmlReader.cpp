@@ -56,18 +56,15 @@ std::string utf32ToUtf8(std::string_view bytes, bool bigEndian)
 // characters.
 void checkSurrogates(std::string_view bytes, bool bigEndian)
 {
-    bool afterHigh = false;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const unsigned first = static_cast<unsigned char>(bytes[i]);
-        const unsigned second = static_cast<unsigned char>(bytes[i + 1]);
-        const unsigned u = bigEndian ? (first << 8 | second) : (second << 8 | first);
-        const bool low = u >= 0xDC00 && u <= 0xDFFF;
-        if (afterHigh != low)
-            throw PaletteError("unpaired UTF-16 surrogate at byte " + std::to_string(low ? i : i - 2));
-        afterHigh = u >= 0xD800 && u <= 0xDBFF;
+    // The high byte of each code unit tells a surrogate: D8..DB high, DC..DF low.
+    for (std::size_t i = bigEndian ? 0 : 1; i < bytes.size(); i += 2) {
+        const unsigned unitHigh = static_cast<unsigned char>(bytes[i]);
+        if ((unitHigh & 0xF8) != 0xD8)
+            continue;
+        if (unitHigh >= 0xDC || i + 2 >= bytes.size() || (static_cast<unsigned char>(bytes[i + 2]) & 0xFC) != 0xDC)
+            throw PaletteError("unpaired UTF-16 surrogate at byte " + std::to_string(i - (bigEndian ? 0 : 1)));
+        i += 2;
     }
-    if (afterHigh)
-        throw PaletteError("unpaired UTF-16 surrogate at the end");
 }
 
 class TreeBuilder {
@@ -101,7 +98,8 @@ private:
     void flushText();
     pugi::xml_node append(pugi::xml_node_type type);
     bool refersToEntity(std::string_view tag) const;
-    bool nameReadsBack(const XML_Char* name);
+    bool nameReadsBack(const XML_Char* name) { return !latin1_ || latin1NameReadsBack(name); }
+    bool latin1NameReadsBack(const XML_Char* name);
 
     XML_Parser parser_ = nullptr;
     std::string_view input_;
@@ -242,9 +240,9 @@ void TreeBuilder::declaration(const XML_Char* version, const XML_Char* encoding,
 
 // expat's own ISO-8859-1 decoder takes U+00AA, U+00B5 and U+00BA for name characters, which its UTF-8
 // decoder refuses: such a name would make the written file unreadable.
-bool TreeBuilder::nameReadsBack(const XML_Char* name)
+bool TreeBuilder::latin1NameReadsBack(const XML_Char* name)
 {
-    if (latin1_ && !isXmlName(name)) {
+    if (!isXmlName(name)) {
         stop(("the name " + std::string(name) + " cannot be written back").c_str());
         return false;
     }
