@@ -53,9 +53,11 @@ std::string utf32ToUtf8(std::string_view bytes, bool bigEndian)
 }
 
 // expat takes a high surrogate followed by anything for a pair, reading a malformed file as other
-// characters.
-void checkSurrogates(std::string_view bytes, bool bigEndian)
+// characters, and drops an odd byte at the end.
+void checkUtf16(std::string_view bytes, bool bigEndian)
 {
+    if (bytes.size() % 2 != 0)
+        throw PaletteError("UTF-16 text ends in the middle of a character");
     // The high byte of each code unit tells a surrogate: D8..DB high, DC..DF low.
     for (std::size_t i = bigEndian ? 0 : 1; i < bytes.size(); i += 2) {
         const unsigned unitHigh = static_cast<unsigned char>(bytes[i]);
@@ -338,7 +340,7 @@ XmlEncoding readXml(std::string_view bytes, pugi::xml_document& doc, std::size_t
     // encoding, whatever its declaration says.
     if (utf16) {
         encoding = bigEndian ? "UTF-16BE" : "UTF-16LE";
-        checkSurrogates(bytes, bigEndian);
+        checkUtf16(bytes, bigEndian);
     }
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw PaletteError("the file is too large");

@@ -375,8 +375,9 @@ TEST(PaletteDocument, OnlyPredefinedEntitiesBehindADocumentType)
     EXPECT_THROW(PaletteDocument::parse(std::string("<\0\0\0\0\xD8\0\0", 8)), PaletteError); // UTF-32, a surrogate
 }
 
-TEST(PaletteDocument, UnpairedUtf16SurrogatesAreRefused)
+TEST(PaletteDocument, MalformedUtf16IsRefused)
 {
+    EXPECT_THROW(PaletteDocument::parse(utf16(u"<R/>", true, true) + '\0'), PaletteError);
     // A high surrogate followed by anything but a low one must not read as some other character.
     const std::vector<std::u16string> texts = {u"<R a=\"\xD800)\"/>", u"<R>\xD800\xD800</R>", u"<R><!--\xDBFF--></R>",
                                                u"<R>\xDC00</R>", u"<R/>\xD800"};
