@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
   qt6-base-dev libgl-dev libx11-dev libxext-dev
-  libpugixml-dev
+  libpugixml-dev libexpat1-dev
   librsvg2-bin
   fonts-liberation
 )

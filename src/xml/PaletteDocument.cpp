@@ -1,5 +1,7 @@
 #include "xml/PaletteDocument.h"
 
+#include "xml/XmlReader.h"
+
 #include <pugixml.hpp>
 
 namespace tintara {
@@ -309,17 +311,10 @@ PaletteDocument::~PaletteDocument() = default;
 
 PaletteDocument PaletteDocument::parse(std::string_view bytes)
 {
-    DecodedXml decoded = decodeXmlBytes(bytes);
-    normalizeLineEnds(decoded.text);
-    checkWellFormed(decoded.text, MaxDepth);
     PaletteDocument doc;
-    const pugi::xml_parse_result result = doc.m_doc->load_buffer(
-        decoded.text.data(), decoded.text.size(), pugi::parse_full | pugi::parse_ws_pcdata, pugi::encoding_utf8);
-    if (!result)
-        throw PaletteError(std::string("cannot read the document: ") + result.description());
+    doc.m_encoding = readXml(bytes, *doc.m_doc, MaxDepth);
     if (!doc.m_doc->document_element())
         throw PaletteError("the document has no root element");
-    doc.m_encoding = decoded.encoding;
     return doc;
 }
 

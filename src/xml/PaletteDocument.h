@@ -1,6 +1,6 @@
 #pragma once
-// The palette document: the XML tree of "palettes.xml", read with pugixml behind a strict
-// well-formedness check, and written back by our own serialiser in the program's exact output form.
+// The palette document: the XML tree of "palettes.xml", read by expat into a pugixml tree (XmlReader.h),
+// and written back by our own serialiser in the program's exact output form.
 //
 // Reading: the encoding comes from a byte-order mark or the XML declaration; CR LF and a lone CR
 // become LF; comments, CDATA sections, processing instructions and whitespace-only text inside the
@@ -15,7 +15,7 @@
 // a byte-order mark for a document read as UTF-16, UTF-8 without a byte-order mark otherwise.
 //
 // No operation recurses over the tree: any depth is walked, written and removed in constant stack.
-#include "xml/XmlInput.h"
+#include "xml/XmlText.h"
 
 #include <cstddef>
 #include <memory>

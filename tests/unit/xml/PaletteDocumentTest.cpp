@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -321,6 +324,108 @@ TEST(PaletteDocument, DeepTreesAreWrittenAndRemovedWithoutRecursion)
     EXPECT_TRUE(doc.serialize() == expected); // not EXPECT_EQ: a failure would print megabytes
     doc.root().removeChild(top);
     EXPECT_EQ(doc.serialize(), PaletteDocument::createDefault().serialize());
+}
+
+TEST(PaletteDocument, EncodingNamesBeyondExpatsOwn)
+{
+    struct Case {
+        std::string in;
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {"<?xml version='1.0' encoding='UTF8'?><R a='\xC3\xA9\xF0\x9D\x84\x9E'/>",
+         "<R a=\"\xC3\xA9\xF0\x9D\x84\x9E\"></R>\r\n"},
+        {"<?xml version='1.0' encoding='latin1'?><R a='\xE9'/>", "<R a=\"\xC3\xA9\"></R>\r\n"},
+        // The bytes windows-1252 leaves unassigned keep their C1 code points.
+        {"<?xml version='1.0' encoding='CP1252'?><R a='\x81\x9F\xA0'/>", "<R a=\"\xC2\x81\xC5\xB8\xC2\xA0\"></R>\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(rewrite(c.in), c.out);
+    }
+    // ISO-8859-1 names must read back once written in UTF-8.
+    EXPECT_EQ(rewrite("<?xml version='1.0' encoding='ISO-8859-1'?><\xE9l\xB7 \xFF='1'/>"),
+              "<\xC3\xA9l\xC2\xB7 \xC3\xBF=\"1\"></\xC3\xA9l\xC2\xB7>\r\n");
+    for (const char* in : {"<\xBA/>", "<R \xAA='1'/>", "<R><?\xB5 x?></R>"})
+        EXPECT_THROW(PaletteDocument::parse("<?xml version='1.0' encoding='ISO-8859-1'?>" + std::string(in)),
+                     PaletteError)
+            << in;
+    // The byte-order mark decides over a declaration that names another encoding.
+    const std::string le = utf16(u"<R a=\"\u00E9\"></R>\r\n", true, true);
+    EXPECT_EQ(rewrite(utf16(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><R a=\"\u00E9\"/>", true, true)), le);
+}
+
+TEST(PaletteDocument, OnlyPredefinedEntitiesBehindADocumentType)
+{
+    EXPECT_EQ(rewrite("<!DOCTYPE R [<!ENTITY e 'v'>]><R a='&amp;&#65;&quot;'>&lt;&#x42;</R>"),
+              "<R a=\"&amp;A&quot;\">&lt;B</R>\r\n");
+    const std::vector<std::string> refused = {
+        "<!DOCTYPE R [<!ENTITY e 'v'>]><R a='&e;'/>",
+        "<!DOCTYPE R [<!ENTITY e 'v'>]><R><x a='b&e;'/></R>",
+        "<!DOCTYPE R SYSTEM 'r.dtd'><R a='&e;'/>",
+        "<!DOCTYPE R SYSTEM 'r.dtd'><R>&e;</R>",
+        "<!DOCTYPE R [<!ENTITY e SYSTEM 'x'>]><R>&e;</R>",
+        "<!DOCTYPE R [<!ENTITY % p 'x'> %p;]><R a='&e;'/>",
+        "<?xml version='1.1'?><R/>",
+    };
+    for (const std::string& in : refused)
+        EXPECT_THROW(PaletteDocument::parse(in), PaletteError) << in;
+    EXPECT_THROW(PaletteDocument::parse(utf16(u"<!DOCTYPE R [<!ENTITY e 'v'>]><R a='\u00E9&e;'/>", false, true)),
+                 PaletteError);
+    EXPECT_THROW(PaletteDocument::parse(std::string("<\0\0\0\0\xD8\0\0", 8)), PaletteError); // UTF-32, a surrogate
+}
+
+TEST(PaletteDocument, MalformedUtf16IsRefused)
+{
+    EXPECT_THROW(PaletteDocument::parse(utf16(u"<R/>", true, true) + '\0'), PaletteError);
+    // A high surrogate followed by anything but a low one must not read as some other character.
+    const std::vector<std::u16string> texts = {u"<R a=\"\xD800)\"/>", u"<R>\xD800\xD800</R>", u"<R><!--\xDBFF--></R>",
+                                               u"<R>\xDC00</R>", u"<R/>\xD800"};
+    for (const std::u16string& text : texts) {
+        for (bool littleEndian : {true, false})
+            EXPECT_THROW(PaletteDocument::parse(utf16(text, littleEndian, true)), PaletteError);
+    }
+}
+
+TEST(PaletteDocument, OwnRefusalsTellWhere)
+{
+    struct Case {
+        std::string in;
+        std::string where;
+    };
+    const std::vector<Case> cases = {
+        {"<!DOCTYPE R [<!ENTITY e 'v'>]>\n<R>\n <a x='&e;'/></R>", "line 3, column 2"},
+        {"<!DOCTYPE R [<!ENTITY e 'v'>]>\r\n<R>\r\n\xC3\xA9&e;</R>", "line 3, column 2"},
+        {"\n<?xml version='2.0'?><R/>", "line 2, column 1"},
+        {nested(PaletteDocument::MaxDepth + 1), "line 1, column " + std::to_string(PaletteDocument::MaxDepth * 3 + 1)},
+    };
+    for (const Case& c : cases) {
+        try {
+            PaletteDocument::parse(c.in);
+            ADD_FAILURE() << "parsed " << c.in.substr(0, 60);
+        } catch (const PaletteError& e) {
+            EXPECT_THAT(e.what(), HasSubstr(c.where)) << c.in.substr(0, 60);
+        }
+    }
+}
+
+// Every sample file: what is written reads back and is written again byte for byte.
+TEST(PaletteDocument, EverySampleFileReachesItsOutputForm)
+{
+    const std::filesystem::path data(TINTARA_TEST_DATA);
+    std::size_t files = 0;
+    for (const auto& dir : {data / "palettes", data / ".." / ".." / "fuzz" / "seeds" / "palettes"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            SCOPED_TRACE(entry.path().string());
+            const std::string out = rewrite(bytes.str());
+            EXPECT_EQ(rewrite(out), out);
+            ++files;
+        }
+    }
+    EXPECT_GT(files, 0u);
 }
 
 } // namespace
