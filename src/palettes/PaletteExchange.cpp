@@ -1,6 +1,7 @@
 #include "palettes/PaletteExchange.h"
 
 #include "palettes/PaletteRules.h"
+#include "xml/XmlText.h"
 
 #include <algorithm>
 #include <array>
@@ -186,25 +187,6 @@ private:
     std::size_t pos_ = 0;
 };
 
-void appendUtf8(std::string& out, std::uint32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // UTF-16 big endian to UTF-8; a lone surrogate becomes U+FFFD, the name ends at its first NUL.
 std::string utf8FromUtf16Be(std::string_view bytes)
 {
@@ -224,7 +206,7 @@ std::string utf8FromUtf16Be(std::string_view bytes)
         }
         if (unit >= 0xD800 && unit <= 0xDFFF)
             unit = 0xFFFD;
-        appendUtf8(out, unit);
+        appendUtf8(out, static_cast<char32_t>(unit));
     }
     return out;
 }
