@@ -224,7 +224,7 @@ private:
     std::array<PanelToggle, 5> panels_{};
 
 public:
-    // Components, under their documented names.
+    // Components, under the names the tests and accessibility tools know them by.
     QWidget* panMain = nullptr;
     QGroupBox* grpPalettes = nullptr;
     QGroupBox* grpChips = nullptr;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Chips and the settings file on a real X server: Ctrl+G locks the current chip, F1..F16 choose
 chips; "Tintara.ini" places the window, sets the sampling offsets and the 4K doubling, and is
-written back at close (window close or SIGTERM) in its documented form.
+written back at close (window close or SIGTERM) in its exact file form.
 
 Usage: test_chips_settings.py PATH-TO-TINTARA
 """

@@ -42,7 +42,7 @@ def scenario_first_start_sampling_and_copy(x, binary):
             win = app.wait_window()
             app.wait_title(win, titled(ROOT))
 
-            # Placed at the documented defaults, frame corner at 200,150, and kept above others.
+            # Placed at the default place, frame corner at 200,150, and kept above others.
             expect(frame_geometry(x, win), (200, 150, 295, 595), "frame position and client size")
             state = x.run(["xprop", "-id", win, "_NET_WM_STATE"]).stdout
             if "_NET_WM_STATE_ABOVE" not in state:

@@ -3,7 +3,7 @@
 // Slot 0 is the hidden placeholder (txtToken) that is current until the first chip is selected; it
 // behaves like a chip in every operation but is never shown and never reached by a chip number.
 //
-// The window owns the widgets and drives the documented sequences:
+// The window owns the widgets and drives the sequences:
 //   SelectChip(n):     const auto change = chips.selectChip(n); update the widgets of change.previous
 //                      (sunken, its colour) and change.current (single border); SampleCurrentColor();
 //                      RefreshDisplays(true)

@@ -317,7 +317,7 @@ TEST_F(MagnifierCoreTest, PointSizeThreeThroughPickColor)
 TEST_F(MagnifierCoreTest, BlockReachingPastAFewCellsStillReadsTheScreen)
 {
     // At magnification 24 a 116-pixel-high control has 4 cells down: a 5 x 5 block would reach past
-    // the picture's capture. The picture keeps its documented capture; the block is read on its own.
+    // the picture's capture. The picture keeps its own capture; the block is read on its own.
     designed(24);
     ASSERT_EQ(mag.CellsDown(), 4);
     const TPoint p = screen.cursor;
@@ -341,7 +341,7 @@ TEST_F(MagnifierCoreTest, BlockReachingPastAFewCellsStillReadsTheScreen)
     EXPECT_EQ(block.width, 5);
     EXPECT_EQ(block.height, 5);
 
-    // The picture is still the documented capture, enlarged.
+    // The picture is still that capture, enlarged.
     const Bitmap32& z = mag.ZoomBitmap();
     for (int y = 0; y < 5 * 24; y += 7)
         for (int x = 0; x < (mag.CellsAcross() + 1) * 24; x += 5)

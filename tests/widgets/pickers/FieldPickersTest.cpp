@@ -21,21 +21,6 @@ namespace {
 
 using namespace testinput;
 
-// Records the keys that get past the field, like the main window's own key handling.
-class KeyWindow : public QWidget {
-public:
-    std::vector<int> keys;
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        const int k = e->key();
-        if (k != Qt::Key_Shift && k != Qt::Key_Control && k != Qt::Key_Alt && k != Qt::Key_Meta)
-            keys.push_back(k);
-        e->accept();
-    }
-};
-
 template <typename Field> class FieldTest : public testing::Test {
 protected:
     FieldTest()
