@@ -226,6 +226,25 @@ TEST_F(MainWindowTest, DraggingTheHsvSlidersMixesTheirColourAndIsNotPushedBack)
     EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
 }
 
+TEST_F(MainWindowTest, ATickThatRunsWhileTheMixerLetsEventsRunDoesNotUndoThePress)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0, 128, 0));
+    w.pagesMixer->setCurrentWidget(w.tabRainbow);
+    platform.fillScreen(rgbColor(1, 2, 3));
+    platform.setCursorPos(700, 700);
+    // The tick is queued, so it runs while the press lets pending events run, before the chip is locked:
+    // it samples the screen but must not push that colour into the picker being pressed.
+    QMetaObject::invokeMethod(&w, &TfrmMain::timTintaraTimer, Qt::QueuedConnection);
+    THSLColorPicker* rainbow = w.HSLColorPicker;
+    sendMouse(rainbow->field(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(84, 0));
+    EXPECT_EQ(rainbow->Hue(), rainbow->field()->HueValue());
+    EXPECT_EQ(rainbow->Saturation(), 240);
+    EXPECT_TRUE(w.IsChipLocked(w.currentChipIndex()));
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rainbow->SelectedColor());
+    sendMouse(rainbow->field(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(84, 0));
+}
+
 TEST_F(MainWindowTest, WheelOverASliderStepsOneUnitInItsDirection)
 {
     struct Case {
