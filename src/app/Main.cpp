@@ -332,7 +332,7 @@ void TfrmMain::timTintaraTimer()
             setWindowIconText(windowTitle());
             // Nothing else is painted while the cursor stands still, and the toolkit sends a property
             // change only with its next flush: send it now.
-            QGuiApplication::sync();
+            platform_.flushWindowSystem();
         }
     }
     if (!closed_)

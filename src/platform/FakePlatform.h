@@ -74,6 +74,7 @@ public:
     void confineCursor(const TRect& screenRect) override;
     void releaseCursor() override;
     void openUrl(const std::string& url) override;
+    void flushWindowSystem() override {}
 
 private:
     TPoint clampCursor(int x, int y) const;

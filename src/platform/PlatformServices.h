@@ -35,6 +35,10 @@ public:
     virtual void releaseCursor() = 0;
 
     virtual void openUrl(const std::string& url) = 0;
+
+    // Sends what the toolkit has queued for the window system (a title change, say) now, instead of
+    // with its next repaint.
+    virtual void flushWindowSystem() = 0;
 };
 
 } // namespace tintara

@@ -13,6 +13,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
+#include <xcb/xcb.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
@@ -537,6 +538,14 @@ void X11Platform::releaseCursor()
 void X11Platform::openUrl(const std::string& url)
 {
     QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+}
+
+void X11Platform::flushWindowSystem()
+{
+    // Qt's own connection, not ours: it carries the window's requests.
+    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
+        if (xcb_connection_t* connection = x11->connection())
+            xcb_flush(connection);
 }
 
 void X11Platform::setAssumedRootSizeForTesting(int width, int height)

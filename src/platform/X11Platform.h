@@ -52,6 +52,7 @@ public:
     void confineCursor(const TRect& screenRect) override;
     void releaseCursor() override;
     void openUrl(const std::string& url) override;
+    void flushWindowSystem() override;
 
     // Number of X protocol errors met (and survived) so far.
     int protocolErrors() const;
