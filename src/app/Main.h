@@ -188,7 +188,7 @@ private:
     bool guardedPalette(const std::function<void()>& steps);
     void connectMixer();
     void pumpPendingMessages();
-    void takeMixedColor(TColor color, bool pumpFirst, bool pumpBeforeRefresh);
+    void takeMixedColor(TColor color, bool pumpBeforeRefresh);
 
     MainWindowEnvironment env_;
     PlatformServices& platform_;

@@ -198,10 +198,8 @@ void TfrmMain::pumpPendingMessages()
     pumping_ = false;
 }
 
-void TfrmMain::takeMixedColor(TColor color, bool pumpFirst, bool pumpBeforeRefresh)
+void TfrmMain::takeMixedColor(TColor color, bool pumpBeforeRefresh)
 {
-    if (pumpFirst)
-        pumpPendingMessages();
     SetChipLocked(true);
     chips_.setColor(chips_.current(), color);
     SampleCurrentColor();
@@ -216,32 +214,33 @@ void TfrmMain::ApplyHexPickerColor()
     // Between combs, and after an intensity change with nothing selected, the hexagon has no colour:
     // the chip is locked all the same but keeps the colour it had.
     const TColor c = HexColorPicker->SelectedColor();
-    takeMixedColor(c == clNone ? chips_.currentColor() : c, false, false);
+    takeMixedColor(c == clNone ? chips_.currentColor() : c, false);
 }
 
 void TfrmMain::ApplyHSLPickerColor()
 {
-    takeMixedColor(HSLColorPicker->SelectedColor(), false, false);
+    takeMixedColor(HSLColorPicker->SelectedColor(), false);
 }
 
 void TfrmMain::ApplySLHPickerColor()
 {
     // The composite's slider reports a change from its next repaint.
-    takeMixedColor(SLHColorPicker->SelectedColor(), true, false);
+    pumpPendingMessages();
+    takeMixedColor(SLHColorPicker->SelectedColor(), false);
 }
 
 void TfrmMain::ApplyRGBSliders()
 {
     const TColor c = static_cast<TColor>(BlueColorPicker->Value() * 65536 + GreenColorPicker->Value() * 256 +
                                          RedColorPicker->Value());
-    takeMixedColor(c, false, true);
+    takeMixedColor(c, true);
 }
 
 void TfrmMain::ApplyHSVSliders()
 {
     ValColorPicker->setSaturation(SatColorPicker->Saturation());
     ValColorPicker->setHue(HueColorPicker->Hue());
-    takeMixedColor(ValColorPicker->SelectedColor(), false, true);
+    takeMixedColor(ValColorPicker->SelectedColor(), true);
 }
 
 void TfrmMain::tabHexShow()

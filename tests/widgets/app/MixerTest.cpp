@@ -171,6 +171,13 @@ TEST_F(MainWindowTest, TheHueTabMixesFromItsFieldAndItsWheelLowersTheHue)
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), pressed);
     sendMouse(hue->field(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(63, 40));
 
+    // The hue slider reports a press from its next repaint; the colour taken is the one after it.
+    sendMouse(hue->slider(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, QPoint(13, 30));
+    EXPECT_NE(hue->Hue(), 240);
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), hue->SelectedColor());
+    sendMouse(hue->slider(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(13, 30));
+    hue->setSelectedColor(rgbColor(0, 0, 255));
+
     EXPECT_TRUE(wheelOver(hue->slider(), 120));
     EXPECT_EQ(hue->Hue(), 239);
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), hue->SelectedColor());
