@@ -1,5 +1,6 @@
 #include "palettes/PaletteExchange.h"
 
+#include "colormodel/HTMLColors.h"
 #include "palettes/PaletteRules.h"
 #include "xml/XmlText.h"
 
@@ -51,17 +52,6 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix)
         if (asciiLower(s[i]) != asciiLower(prefix[i]))
             return false;
     return true;
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Lines split at LF, CR LF or a lone CR, without a leading byte-order mark.
@@ -557,15 +547,15 @@ ExchangePalette readHexList(std::string_view bytes)
         if (line.front() == '#')
             line.remove_prefix(1);
         std::size_t digits = 0;
-        while (digits < line.size() && hexValue(line[digits]) >= 0)
+        while (digits < line.size() && hexDigitValue(line[digits]) >= 0)
             ++digits;
         const bool ends = digits == line.size() || isSpace(line[digits]) || line[digits] == ',' || line[digits] == ';';
         if (!ends || (digits != 6 && digits != 3))
             throw ExchangeError(lineError(i + 1, "a #RRGGBB colour", lines[i]));
         auto component = [&](std::size_t k) {
             if (digits == 3)
-                return hexValue(line[k]) * 17;
-            return hexValue(line[2 * k]) * 16 + hexValue(line[2 * k + 1]);
+                return hexDigitValue(line[k]) * 17;
+            return hexDigitValue(line[2 * k]) * 16 + hexDigitValue(line[2 * k + 1]);
         };
         palette.colors.push_back(rgbColor(component(0), component(1), component(2)));
     }

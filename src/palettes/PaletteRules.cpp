@@ -61,13 +61,7 @@ std::optional<TColor> ColorFromPaletteValue(std::string_view value)
 
 std::string PaletteValueFromColor(TColor c)
 {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    std::string out = "#";
-    for (int byte : {redOf(c), greenOf(c), blueOf(c)}) {
-        out += Digits[byte >> 4];
-        out += Digits[byte & 0xF];
-    }
-    return out;
+    return "#" + ColorToHexText(c);
 }
 
 std::string paletteNameFromInput(std::string_view text)
