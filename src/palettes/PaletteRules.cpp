@@ -61,7 +61,9 @@ std::optional<TColor> ColorFromPaletteValue(std::string_view value)
 
 std::string PaletteValueFromColor(TColor c)
 {
-    return "#" + ColorToHexText(c);
+    std::string out(7, '#');
+    ColorToHexChars(c, out.data() + 1);
+    return out;
 }
 
 std::string paletteNameFromInput(std::string_view text)
