@@ -362,16 +362,13 @@ void TfrmMain::updateStatusLabel()
         setTextIfChanged(lblCtrlH, chips_.isCurrentLocked()
                                        ? QLatin1StringView("Press Ctrl and G on your keyboard to ungrab a Color")
                                        : QLatin1StringView("Press Ctrl and G on your keyboard to grab a Color"));
+        pulse_.restart(redOf(statusBackground_));
         return;
     }
-    int r = redOf(statusBackground_);
-    if (r > 200)
-        pulseStep_ = -2;
-    if (r < 140)
-        pulseStep_ = 2;
-    r = (r + pulseStep_) & 0xFF;
-    statusBackground_ = rgbColor(r, 0, 0);
-    setLabelColors(lblCtrlH, statusBackground_, clWhite);
+    if (pulse_.tick()) {
+        statusBackground_ = rgbColor(pulse_.red(), 0, 0);
+        setLabelColors(lblCtrlH, statusBackground_, clWhite);
+    }
     setTextIfChanged(lblCtrlH, QLatin1StringView("Click this Tintara window to start grabbing colors"));
 }
 

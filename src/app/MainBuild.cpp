@@ -203,6 +203,7 @@ void TfrmMain::buildChipsGroup()
     lblCtrlH->setAutoFillBackground(true);
     statusBackground_ = tcolor(palette().color(QPalette::Button));
     setLabelColors(lblCtrlH, statusBackground_, kNavy);
+    pulse_.restart(redOf(statusBackground_));
 }
 
 void TfrmMain::buildColorGroup()
