@@ -319,15 +319,21 @@ void TfrmMain::timTintaraTimer()
         if (!closed_ && !timTintara->isActive())
             timTintara->start();
     });
+    const bool titleWasPending = iconTextPending_;
+    iconTextPending_ = false;
     try {
         SampleCurrentColor();
         RefreshDisplays(false);
     } catch (const CursorPosError&) {
         // The cursor could not be read (it is on another screen): try again next tick.
     }
-    if (restoreTitle_) {
-        // Minimising put the application title back to "Tintara"; a still cursor rewrites nothing.
+    // The application title (the icon text, shown for a minimised window) catches up with the window
+    // title on the first tick the colour rests: while the cursor moves, each title change makes the
+    // window manager redraw the title bar once per property written, and the icon text is not shown
+    // then. Minimising put it back to "Tintara"; restoring brings the colour back with the next tick.
+    if (restoreTitle_ || (titleWasPending && !iconTextPending_)) {
         restoreTitle_ = false;
+        iconTextPending_ = false;
         if (windowIconText() != windowTitle())
             setWindowIconText(windowTitle());
     }
@@ -411,10 +417,13 @@ void TfrmMain::RefreshDisplays(bool force)
     char title[24];
     const int tn = std::snprintf(title, sizeof title, "Tintara - %.6s", hex.data());
     const QLatin1StringView titleView(title, tn);
-    if (windowTitle() != titleView || windowIconText() != titleView) {
-        const QString t(titleView);
-        setWindowTitle(t);
-        setWindowIconText(t); // the application title: what a taskbar shows for the window
+    if (windowTitle() != titleView)
+        setWindowTitle(QString(titleView));
+    if (windowIconText() != titleView) {
+        if (force)
+            setWindowIconText(windowTitle()); // the application title: what a taskbar shows for the window
+        else
+            iconTextPending_ = true; // written by the tick once the colour rests
     }
 
     if (!sliderDragFlag_) {

@@ -201,6 +201,7 @@ private:
     ChipBank chips_;
     int minimumWidth_ = 0;
     StatusPulse pulse_;
+    bool iconTextPending_ = false; // the icon text lags the title while the sampled colour changes
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
     // What the displays show, so a tick that samples the same colour again has nothing to write.
