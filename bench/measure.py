@@ -5,7 +5,14 @@ cursor moving 50 times a second along a fixed path.
     bench/measure.py build/release/bin/tintara
     bench/measure.py [--still S] [--moving S] [--rate HZ] [--skip S] [--repeat N]
                      [--name REGEX] [--no-pid] [--no-wm] [--file NAME=PATH ...] [--arg ARG ...]
-                     [--json] BINARY
+                     [--tab NAME] [--json] BINARY
+    bench/measure.py --side-by-side [--tab NAME ...] [--repeat N] [--still S] BINARY
+
+--tab starts Tintara with that mixer tab shown (--tab=NAME: Hex, Rainbow, Hue or Sliders).
+--side-by-side runs bench/side_by_tabs.sh instead: every chosen tab (all four by default), with Tintara's
+window active and with another window active, beside the minimal 100 Hz loop and gpick's floating
+picker, interleaved on one Xvfb over a plasma-fractal screen (every move a new colour), and prints the
+table and the ratios the speed goals are stated in.
 
 The program is copied into a fresh directory (with the --file extras beside it) and started with
 QT_QPA_PLATFORM=xcb on a 1280x1024x24 Xvfb with openbox. Once its window is up and --skip seconds
@@ -27,6 +34,7 @@ import math
 import os
 import pathlib
 import statistics
+import subprocess
 import sys
 import time
 
@@ -165,8 +173,23 @@ def main():
                         help="a file to place beside the program")
     parser.add_argument("--arg", action="append", default=[], metavar="ARG",
                         help="a command-line argument for the program (--arg=-x for one with a dash)")
+    parser.add_argument("--tab", action="append", default=[], metavar="NAME",
+                        help="the mixer tab shown (Hex, Rainbow, Hue, Sliders); several with --side-by-side")
+    parser.add_argument("--side-by-side", action="store_true",
+                        help="run bench/side_by_tabs.sh: each tab, active and in the background, beside the anchors")
     parser.add_argument("--json", action="store_true", help="print the results as JSON")
     args = parser.parse_args()
+
+    if args.side_by_side:
+        env = dict(os.environ, REPS=str(args.repeat if args.repeat > 1 else 3), SECS=str(int(args.still)),
+                   HZ=str(args.rate))
+        if args.tab:
+            env["TABS"] = " ".join(t.lower() for t in args.tab)
+        script = pathlib.Path(__file__).resolve().parent / "side_by_tabs.sh"
+        return subprocess.call([str(script), args.binary, *args.arg], env=env)
+    if len(args.tab) > 1:
+        parser.error("one --tab without --side-by-side")
+    args.arg += [f"--tab={t}" for t in args.tab]
 
     files = {}
     for item in args.file:

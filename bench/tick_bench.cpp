@@ -17,6 +17,9 @@
 //
 //   QT_QPA_PLATFORM is set to offscreen here; run as
 //   build/bin/bench_tick --benchmark_counters_tabular=true
+// Instruction counts of the measured loops alone (the window's construction and first paints left
+// out), repeatable on a loaded machine:
+//   bench/tick_instructions.sh build/release/bin/bench_tick   (callgrind, --instr-atstart=no)
 #include "app/Main.h"
 #include "platform/FakePlatform.h"
 
@@ -27,6 +30,19 @@
 #include <QWindow>
 
 #include <benchmark/benchmark.h>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define TINTARA_COLLECT(on)                                                                                            \
+    do {                                                                                                               \
+        if (on)                                                                                                        \
+            CALLGRIND_START_INSTRUMENTATION;                                                                           \
+        else                                                                                                           \
+            CALLGRIND_STOP_INSTRUMENTATION;                                                                            \
+    } while (false)
+#else
+#define TINTARA_COLLECT(on) ((void)(on))
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -61,13 +77,16 @@ protected:
 };
 
 enum class Scenario {
-    Still,           // cursor still, window in the foreground
-    Moving,          // cursor one pixel further every tick, every pixel a new colour
-    MovingStripes,   // the same over 40-pixel stripes of solid colour: the picture moves, the colour
-                     // changes on one tick in 40 (what bench/measure.py's path does)
-    MovingSliders,   // the same with the mixer's Sliders page shown (six slider pickers follow the colour)
-    MovingLocked,    // cursor moving, but the current chip is locked: the displays stay as they are
-    StillBackground, // cursor still, another window active: the status line pulses
+    Still,            // cursor still, window in the foreground
+    Moving,           // cursor one pixel further every tick, every pixel a new colour
+    MovingStripes,    // the same over 40-pixel stripes of solid colour: the picture moves, the colour
+                      // changes on one tick in 40 (what bench/measure.py's path does)
+    MovingRainbow,    // the same with the mixer's Rainbow page shown
+    MovingHue,        // the same with the mixer's Hue page shown
+    MovingSliders,    // the same with the mixer's Sliders page shown (six slider pickers follow the colour)
+    MovingBackground, // cursor moving over new colours, another window active: the status line pulses too
+    MovingLocked,     // cursor moving, but the current chip is locked: the displays stay as they are
+    StillBackground,  // cursor still, another window active: the status line pulses
 };
 
 // The window on a fake desktop whose every pixel differs from its neighbours, so a cursor that moves
@@ -91,7 +110,7 @@ public:
                     platform_.setScreenPixel(x, y, rgbColor(x * 7, y * 13, (x ^ y) & 0xFF));
         }
         platform_.setCursorPos(kPathLeft, kCursorY);
-        platform_.setForeground(scenario != Scenario::StillBackground);
+        platform_.setForeground(scenario != Scenario::StillBackground && scenario != Scenario::MovingBackground);
 
         MainWindowEnvironment env;
         env.platform = &platform_;
@@ -109,14 +128,17 @@ public:
         window_->timTintara->setInterval(std::chrono::hours(1));
         if (scenario == Scenario::MovingSliders)
             window_->pagesMixer->setCurrentWidget(window_->tabSliders);
+        else if (scenario == Scenario::MovingRainbow)
+            window_->pagesMixer->setCurrentWidget(window_->tabRainbow);
+        else if (scenario == Scenario::MovingHue)
+            window_->pagesMixer->setCurrentWidget(window_->tabHue);
         window_->show();
         waitExposed();
         if (scenario == Scenario::MovingLocked) {
             window_->ToggleChipLock();
             window_->RefreshDisplays(true);
         }
-        moving_ = scenario == Scenario::Moving || scenario == Scenario::MovingStripes ||
-                  scenario == Scenario::MovingSliders || scenario == Scenario::MovingLocked;
+        moving_ = scenario != Scenario::Still && scenario != Scenario::StillBackground;
 
         // Settle: the first ticks after showing lay out and paint everything once.
         for (int i = 0; i < 20; ++i) {
@@ -187,11 +209,13 @@ private:
 void tickWithPaint(benchmark::State& state, Scenario scenario)
 {
     Rig rig(scenario);
+    TINTARA_COLLECT(true);
     for (auto _ : state) {
         rig.step();
         rig.tick();
         Rig::settle();
     }
+    TINTARA_COLLECT(false);
     rig.report(state);
 }
 
@@ -210,6 +234,7 @@ void tickOnly(benchmark::State& state, Scenario scenario)
 
 void registerAll()
 {
+    const long long iterations = qEnvironmentVariableIntValue("TICK_ITERATIONS");
     struct Case {
         const char* name;
         Scenario scenario;
@@ -218,7 +243,10 @@ void registerAll()
         {"still", Scenario::Still},
         {"moving", Scenario::Moving},
         {"moving_stripes", Scenario::MovingStripes},
+        {"moving_rainbow", Scenario::MovingRainbow},
+        {"moving_hue", Scenario::MovingHue},
         {"moving_sliders", Scenario::MovingSliders},
+        {"moving_background", Scenario::MovingBackground},
         {"moving_locked", Scenario::MovingLocked},
         {"still_background", Scenario::StillBackground},
     };
@@ -229,7 +257,11 @@ void registerAll()
             auto* b =
                 paint ? benchmark::RegisterBenchmark(name.c_str(), [s](benchmark::State& st) { tickWithPaint(st, s); })
                       : benchmark::RegisterBenchmark(name.c_str(), [s](benchmark::State& st) { tickOnly(st, s); });
-            b->Unit(benchmark::kMicrosecond)->MinTime(0.3)->Repetitions(5)->ReportAggregatesOnly(true);
+            b->Unit(benchmark::kMicrosecond);
+            if (iterations > 0)
+                b->Iterations(iterations); // a fixed count, for counting instructions
+            else
+                b->MinTime(0.3)->Repetitions(5)->ReportAggregatesOnly(true);
         }
     }
 }

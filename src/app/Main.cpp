@@ -319,15 +319,21 @@ void TfrmMain::timTintaraTimer()
         if (!closed_ && !timTintara->isActive())
             timTintara->start();
     });
+    const bool titleWasPending = iconTextPending_;
+    iconTextPending_ = false;
     try {
         SampleCurrentColor();
         RefreshDisplays(false);
     } catch (const CursorPosError&) {
         // The cursor could not be read (it is on another screen): try again next tick.
     }
-    if (restoreTitle_) {
-        // Minimising put the application title back to "Tintara"; a still cursor rewrites nothing.
+    // The application title (the icon text, shown for a minimised window) catches up with the window
+    // title on the first tick the colour rests: while the cursor moves, each title change makes the
+    // window manager redraw the title bar once per property written, and the icon text is not shown
+    // then. Minimising put it back to "Tintara"; restoring brings the colour back with the next tick.
+    if (restoreTitle_ || (titleWasPending && !iconTextPending_)) {
         restoreTitle_ = false;
+        iconTextPending_ = false;
         if (windowIconText() != windowTitle()) {
             setWindowIconText(windowTitle());
             // Nothing else is painted while the cursor stands still, and the toolkit sends a property
@@ -366,16 +372,13 @@ void TfrmMain::updateStatusLabel()
         setTextIfChanged(lblCtrlH, chips_.isCurrentLocked()
                                        ? QLatin1StringView("Press Ctrl and G on your keyboard to ungrab a Color")
                                        : QLatin1StringView("Press Ctrl and G on your keyboard to grab a Color"));
+        pulse_.restart(redOf(statusBackground_));
         return;
     }
-    int r = redOf(statusBackground_);
-    if (r > 200)
-        pulseStep_ = -2;
-    if (r < 140)
-        pulseStep_ = 2;
-    r = (r + pulseStep_) & 0xFF;
-    statusBackground_ = rgbColor(r, 0, 0);
-    setLabelColors(lblCtrlH, statusBackground_, clWhite);
+    if (pulse_.tick()) {
+        statusBackground_ = rgbColor(pulse_.red(), 0, 0);
+        setLabelColors(lblCtrlH, statusBackground_, clWhite);
+    }
     setTextIfChanged(lblCtrlH, QLatin1StringView("Click this Tintara window to start grabbing colors"));
 }
 
@@ -418,10 +421,13 @@ void TfrmMain::RefreshDisplays(bool force)
     char title[24];
     const int tn = std::snprintf(title, sizeof title, "Tintara - %.6s", hex.data());
     const QLatin1StringView titleView(title, tn);
-    if (windowTitle() != titleView || windowIconText() != titleView) {
-        const QString t(titleView);
-        setWindowTitle(t);
-        setWindowIconText(t); // the application title: what a taskbar shows for the window
+    if (windowTitle() != titleView)
+        setWindowTitle(QString(titleView));
+    if (windowIconText() != titleView) {
+        if (force)
+            setWindowIconText(windowTitle()); // the application title: what a taskbar shows for the window
+        else
+            iconTextPending_ = true; // written by the tick once the colour rests
     }
 
     if (!sliderDragFlag_) {

@@ -2,6 +2,7 @@
 // The main window: every control of Tintara lives here, and its handlers are the program's behaviour.
 #include "app/core/ChipBank.h"
 #include "app/core/PanelState.h"
+#include "app/core/StatusPulse.h"
 #include "app/core/TintaraOptions.h"
 #include "colormodel/TColor.h"
 #include "xml/PaletteDocument.h"
@@ -143,6 +144,8 @@ public:
     void tabHueShow();
     void tabSlidersShow();
     void pagesMixerChange();
+    // Shows the mixer tab of this caption (any case); false when there is none.
+    bool showMixerTab(const QString& caption);
 
     // Runs the close sequence; false when it stopped before the end (the palette file could not be written).
     bool FormClose();
@@ -197,7 +200,8 @@ private:
     QString paletteReadError_; // why "palettes.xml" could not be read at start-up; empty when it could
     ChipBank chips_;
     int minimumWidth_ = 0;
-    int pulseStep_ = 1; // the timer's tag
+    StatusPulse pulse_;
+    bool iconTextPending_ = false; // the icon text lags the title while the sampled colour changes
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
     // What the displays show, so a tick that samples the same colour again has nothing to write.

@@ -128,6 +128,15 @@ TfrmMain::TfrmMain(MainWindowEnvironment env, QWidget* parent)
 
     for (QLineEdit* edit : {txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB})
         connect(edit, &QLineEdit::textEdited, this, &TfrmMain::markDisplaysEdited);
+    // The read-outs change with every sampled colour and show digits and A..F only, which need no
+    // kerning or ligatures: laying them out without the shaper takes a good part of a moving tick's work.
+    for (QWidget* readout :
+         std::initializer_list<QWidget*>{txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB,
+                                         lblCyan, lblMagenta, lblYellow, lblBlack}) {
+        QFont f = readout->font();
+        f.setStyleStrategy(QFont::PreferNoShaping);
+        readout->setFont(f);
+    }
     for (TktTrackBarPicker* slider : std::initializer_list<TktTrackBarPicker*>{
              HueColorPicker, SatColorPicker, ValColorPicker, RedColorPicker, GreenColorPicker, BlueColorPicker})
         connect(slider, &TktTrackBarPicker::OnChange, this, &TfrmMain::markDisplaysEdited);
@@ -203,6 +212,7 @@ void TfrmMain::buildChipsGroup()
     lblCtrlH->setAutoFillBackground(true);
     statusBackground_ = tcolor(palette().color(QPalette::Button));
     setLabelColors(lblCtrlH, statusBackground_, kNavy);
+    pulse_.restart(redOf(statusBackground_));
 }
 
 void TfrmMain::buildColorGroup()

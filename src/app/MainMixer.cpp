@@ -265,6 +265,17 @@ void TfrmMain::tabSlidersShow()
     BlueColorPicker->setValue(static_cast<int>(pntMagnify->Blue()));
 }
 
+bool TfrmMain::showMixerTab(const QString& caption)
+{
+    for (int i = 0; i < pagesMixer->count(); ++i) {
+        if (pagesMixer->tabText(i).compare(caption, Qt::CaseInsensitive) == 0) {
+            pagesMixer->setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 void TfrmMain::pagesMixerChange()
 {
     focusFirstChip();

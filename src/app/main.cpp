@@ -155,6 +155,21 @@ int main(int argc, char** argv)
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.closeForSession(); });
 
+    // --tab=NAME (Hex, Rainbow, Hue or Sliders) shows that mixer tab at start-up instead of Hex, so each
+    // tab's cost can be measured on the real program.
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        QString name;
+        if (args[i].startsWith(QLatin1String("--tab=")))
+            name = args[i].mid(6);
+        else if (args[i] == QLatin1String("--tab") && i + 1 < args.size())
+            name = args[++i];
+        else
+            continue;
+        if (!window.showMixerTab(name))
+            std::fprintf(stderr, "Tintara: no mixer tab \"%s\"\n", qPrintable(name));
+    }
+
     window.show();
     return QApplication::exec();
 }

@@ -245,6 +245,16 @@ TEST_F(MainWindowTest, MinimisingStopsTheLoopAndRestoringStartsIt)
     w.timTintara->stop();
 }
 
+TEST_F(MainWindowTest, TheApplicationTitleCatchesUpOnceTheColourRests)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(0x11, 0x22, 0x33));
+    sample(rgbColor(0x44, 0x55, 0x66));
+    EXPECT_EQ(w.windowTitle(), "Tintara - 445566"); // the window title follows every sample
+    w.timTintaraTimer();                            // the cursor rests
+    EXPECT_EQ(w.windowIconText(), "Tintara - 445566");
+}
+
 TEST_F(MainWindowTest, ZoomAndPointSettingsReachTheMagnifier)
 {
     TfrmMain& w = open();

@@ -1,0 +1,38 @@
+#pragma once
+// The status line's pulse while another window is active: its red level swings by 2 each tick
+// between the turning points below 140 and above 200. The level advances every tick, but the label
+// is repainted at most every 4th tick: a person cannot tell the difference, and the window then flushes
+// a quarter as often while the user works elsewhere. The turning points are always shown.
+namespace tintara {
+
+class StatusPulse {
+public:
+    static constexpr int kLow = 140;
+    static constexpr int kHigh = 200;
+    static constexpr int kStep = 2;
+    static constexpr int kRepaintEvery = 4;
+
+    // Starts (or restarts) from the red level the label shows now; the first tick after it is shown.
+    // The direction carries over, as the timer's tag did.
+    void restart(int red)
+    {
+        red_ = red;
+        first_ = true;
+    }
+
+    // One tick: advances the level; true when the label should show it.
+    bool tick();
+
+    int red() const { return red_; }
+
+private:
+    // Ticks until the level reaches its next turning point (0 when it is at one).
+    int ticksToTurn() const;
+
+    int red_ = 0;
+    int step_ = 1; // until the first turning point
+    int sinceShown_ = 0;
+    bool first_ = true;
+};
+
+} // namespace tintara
