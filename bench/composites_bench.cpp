@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM is set to offscreen here; run as
 //   build/release/bin/bench_composites --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include "QtBenchMain.h"
 #include "colormodel/RGBHSVUtils.h"
 #include "pickers/HColorPicker.h"
 #include "pickers/HSColorPicker.h"
@@ -169,12 +170,5 @@ BENCHMARK(BM_HsFieldStretch)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tintara::runQtBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 // Not included: the X server (Qt's flush of the window to the screen).
 //
 //   QT_QPA_PLATFORM is set to offscreen here; run as build/release/bin/bench_hexa
+#include "QtBenchMain.h"
 #include "pickers/HexaColorPicker.h"
 
 #include <QApplication>
@@ -114,13 +115,5 @@ void registerAll()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tintara::runQtBenchmarks(argc, argv, registerAll);
 }

@@ -20,6 +20,7 @@
 // Instruction counts of the measured loops alone (the window's construction and first paints left
 // out), repeatable on a loaded machine:
 //   bench/tick_instructions.sh build/release/bin/bench_tick   (callgrind, --instr-atstart=no)
+#include "QtBenchMain.h"
 #include "app/Main.h"
 #include "platform/FakePlatform.h"
 
@@ -270,13 +271,5 @@ void registerAll()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tintara::runQtBenchmarks(argc, argv, registerAll);
 }
