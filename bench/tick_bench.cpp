@@ -112,6 +112,7 @@ public:
         }
         platform_.setCursorPos(kPathLeft, kCursorY);
         platform_.setForeground(scenario != Scenario::StillBackground && scenario != Scenario::MovingBackground);
+        platform_.setClockStepMs(10); // the loop's interval: the window title follows at its own cadence
 
         MainWindowEnvironment env;
         env.platform = &platform_;

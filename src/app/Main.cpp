@@ -250,8 +250,7 @@ void TfrmMain::ApplicationMinimize()
 
 void TfrmMain::ApplicationRestore()
 {
-    restoreTitle_ = true;
-    timTintara->start();
+    timTintara->start(); // its first tick brings the colour back to the taskbar's title
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -319,31 +318,38 @@ void TfrmMain::timTintaraTimer()
         if (!closed_ && !timTintara->isActive())
             timTintara->start();
     });
-    const bool titleWasPending = iconTextPending_;
-    iconTextPending_ = false;
     try {
         SampleCurrentColor();
         RefreshDisplays(false);
     } catch (const CursorPosError&) {
         // The cursor could not be read (it is on another screen): try again next tick.
     }
-    // The application title (the icon text, shown for a minimised window) catches up with the window
-    // title on the first tick the colour rests: while the cursor moves, each title change makes the
-    // window manager redraw the title bar once per property written, and the icon text is not shown
-    // then. Minimising put it back to "Tintara"; restoring brings the colour back with the next tick.
-    if (restoreTitle_ || (titleWasPending && !iconTextPending_)) {
-        restoreTitle_ = false;
-        iconTextPending_ = false;
-        if (windowIconText() != windowTitle()) {
-            setWindowIconText(windowTitle());
-            // Nothing else is painted while the cursor stands still, and the toolkit sends a property
-            // change only with its next flush: send it now.
-            platform_.flushWindowSystem();
-        }
-    }
+    followTitle();
     if (!closed_)
         timTintara->start();
     updateStatusLabel();
+}
+
+void TfrmMain::followTitle()
+{
+    const QLatin1StringView wanted(title_.data(), titleLength_);
+    const bool minimised = windowState() & Qt::WindowMinimized;
+    if ((windowTitle() != wanted || (!minimised && windowIconText() != wanted)) &&
+        titleCadence_.due(platform_.monotonicMs()))
+        writeTitle();
+}
+
+void TfrmMain::writeTitle()
+{
+    const QLatin1StringView wanted(title_.data(), titleLength_);
+    if (windowTitle() != wanted)
+        setWindowTitle(QString(wanted));
+    // The application title, what a taskbar shows for the window, is "Tintara" while minimised.
+    if (!(windowState() & Qt::WindowMinimized) && windowIconText() != wanted)
+        setWindowIconText(windowTitle());
+    // With the cursor still nothing else is painted, and the toolkit sends a property change only
+    // with its next flush: send it now.
+    platform_.flushWindowSystem();
 }
 
 void TfrmMain::SampleCurrentColor()
@@ -418,16 +424,10 @@ void TfrmMain::RefreshDisplays(bool force)
     setTextIfChanged(txtColorCurrent, QLatin1StringView(caption, n));
     setLabelColors(txtColorCurrent, chip, pntMagnify->DarkColor() ? clWhite : clBlack);
 
-    char title[24];
-    const int tn = std::snprintf(title, sizeof title, "Tintara - %.6s", hex.data());
-    const QLatin1StringView titleView(title, tn);
-    if (windowTitle() != titleView)
-        setWindowTitle(QString(titleView));
-    if (windowIconText() != titleView) {
-        if (force)
-            setWindowIconText(windowTitle()); // the application title: what a taskbar shows for the window
-        else
-            iconTextPending_ = true; // written by the tick once the colour rests
+    titleLength_ = std::snprintf(title_.data(), title_.size(), "Tintara - %.6s", hex.data());
+    if (force) {
+        writeTitle(); // a user's action shows at once
+        titleCadence_.written(platform_.monotonicMs());
     }
 
     if (!sliderDragFlag_) {

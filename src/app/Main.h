@@ -3,6 +3,7 @@
 #include "app/core/ChipBank.h"
 #include "app/core/PanelState.h"
 #include "app/core/StatusPulse.h"
+#include "app/core/TitleCadence.h"
 #include "app/core/TintaraOptions.h"
 #include "colormodel/TColor.h"
 #include "xml/PaletteDocument.h"
@@ -178,6 +179,8 @@ private:
     std::array<QGroupBox*, 5> groupBoxes() const;
     void paintChip(int slot);
     void updateStatusLabel();
+    void followTitle();
+    void writeTitle();
     void setColorOfCurrentChip(TColor c);
     void focusFirstChip();
     void applyOverlayColor(bool hiLite);
@@ -201,7 +204,10 @@ private:
     ChipBank chips_;
     int minimumWidth_ = 0;
     StatusPulse pulse_;
-    bool iconTextPending_ = false; // the icon text lags the title while the sampled colour changes
+    // The window title the displays want ("Tintara - RRGGBB"); the tick writes it at its cadence.
+    std::array<char, 24> title_{'T', 'i', 'n', 't', 'a', 'r', 'a'};
+    int titleLength_ = 7;
+    TitleCadence titleCadence_;
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
     // What the displays show, so a tick that samples the same colour again has nothing to write.
@@ -214,7 +220,6 @@ private:
     bool refreshing_ = false;
     bool closing_ = false;
     bool closed_ = false;
-    bool restoreTitle_ = false; // the first tick after a restore brings the taskbar title back
     // The mixer's operating flags: while one is set, the refresh leaves its pickers alone.
     bool hexDragFlag_ = false;
     bool rainbowDragFlag_ = false;

@@ -63,6 +63,10 @@ public:
 
     const std::vector<std::string>& openedUrls() const { return urls_; }
 
+    // --- clock ----------------------------------------------------------------------------------
+    void setClockStepMs(std::int64_t step) { clockStepMs_ = step; }
+    void advanceClockMs(std::int64_t ms) { nowMs_ += ms; }
+
     // --- PlatformServices -------------------------------------------------------------------
     bool cursorPos(TPoint& pos) override;
     void capture(int left, int top, Bitmap32& into, bool opaque) override;
@@ -75,6 +79,9 @@ public:
     void releaseCursor() override;
     void openUrl(const std::string& url) override;
     void flushWindowSystem() override {}
+    // Each reading advances the clock by the step first (1 s unless set): every tick of a test then
+    // lies well apart from the one before, unless the test steps the clock itself.
+    std::int64_t monotonicMs() override { return nowMs_ += clockStepMs_; }
 
 private:
     TPoint clampCursor(int x, int y) const;
@@ -91,6 +98,8 @@ private:
     int confineCalls_ = 0;
     int releaseCalls_ = 0;
     std::vector<std::string> urls_;
+    std::int64_t nowMs_ = 0;
+    std::int64_t clockStepMs_ = 1000;
 };
 
 } // namespace tintara

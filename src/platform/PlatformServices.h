@@ -39,6 +39,9 @@ public:
     // Sends what the toolkit has queued for the window system (a title change, say) now, instead of
     // with its next repaint.
     virtual void flushWindowSystem() = 0;
+
+    // Milliseconds on a clock that never goes back (its zero is arbitrary).
+    virtual std::int64_t monotonicMs() = 0;
 };
 
 } // namespace tintara

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -546,6 +547,12 @@ void X11Platform::flushWindowSystem()
     if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
         if (xcb_connection_t* connection = x11->connection())
             xcb_flush(connection);
+}
+
+std::int64_t X11Platform::monotonicMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 void X11Platform::setAssumedRootSizeForTesting(int width, int height)

@@ -53,6 +53,7 @@ public:
     void releaseCursor() override;
     void openUrl(const std::string& url) override;
     void flushWindowSystem() override;
+    std::int64_t monotonicMs() override;
 
     // Number of X protocol errors met (and survived) so far.
     int protocolErrors() const;

@@ -86,14 +86,18 @@ void nearestCopy(Bitmap32& dst, const TRect& dstRect, const TRect& area, const B
             continue;
         }
         const std::uint32_t* in = src.scanLine(sy);
-        NearestStepper col(srcRect.Left, sw, dw, area.Left - dstRect.Left);
+        // Destination offset i takes source offset i * sw / dw, so each source pixel fills a run
+        // that ends where (s + 1) * dw / sw, rounded up, begins the next one.
         bool complete = true;
-        for (int x = area.Left; x < area.Right; ++x, col.next()) {
-            const int sx = col.value();
+        for (int i = area.Left - dstRect.Left, end = area.Right - dstRect.Left; i < end;) {
+            const long long s = static_cast<long long>(i) * sw / dw;
+            const int next = static_cast<int>(std::min<long long>(end, ((s + 1) * dw + sw - 1) / sw));
+            const int sx = srcRect.Left + static_cast<int>(s);
             if (sx >= 0 && sx < src.width())
-                out[x] = in[sx];
+                std::fill(out + dstRect.Left + i, out + dstRect.Left + next, in[sx]);
             else
                 complete = false;
+            i = next;
         }
         // A row with skipped pixels is not reused, so the skipped ones keep their own content.
         lastSrcRow = sy;
