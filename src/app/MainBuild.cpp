@@ -1,5 +1,6 @@
 #include "app/Main.h"
 #include "app/MainShared.h"
+#include "app/ReadoutEdit.h"
 
 #include "magnifier/Magnifier.h"
 #include "pickers/HColorPicker.h"
@@ -51,7 +52,7 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
 
 QLineEdit* flatEdit(QWidget* parent, const char* name, int maxLength)
 {
-    auto* e = new QLineEdit(parent);
+    auto* e = new ReadoutEdit(parent);
     e->setObjectName(QLatin1String(name));
     e->setMaxLength(maxLength);
     e->setFrame(false);

@@ -1,0 +1,166 @@
+#include "app/ReadoutEdit.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <cstdint>
+#include <cstring>
+
+namespace tintara {
+
+namespace {
+
+// Glyphs reach a little past their advance (antialiasing, overhangs); their images keep that margin.
+constexpr int kGlyphPad = 3;
+
+// x * a / 255 per 8-bit channel of a premultiplied pixel, rounded as the raster engine rounds.
+std::uint32_t byteMul(std::uint32_t x, std::uint32_t a)
+{
+    std::uint32_t t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+// Source-over of a premultiplied image onto `into` with its top-left at (x, y), clipped to `clip`.
+void blendOver(QImage& into, int x, int y, const QImage& image, const QRect& clip)
+{
+    const QRect area = QRect(x, y, image.width(), image.height()) & clip & into.rect();
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        auto* dst = reinterpret_cast<std::uint32_t*>(into.scanLine(row));
+        const auto* src = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row - y));
+        for (int col = area.left(); col <= area.right(); ++col) {
+            const std::uint32_t s = src[col - x];
+            if (s == 0)
+                continue;
+            dst[col] = s + byteMul(dst[col], 255 - (s >> 24));
+        }
+    }
+}
+
+} // namespace
+
+bool ReadoutEdit::isReadoutCharacter(QChar c)
+{
+    return glyphIndex(c) >= 0;
+}
+
+int ReadoutEdit::glyphIndex(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return 10 + (u - 'A');
+    return u == '-' ? 16 : -1;
+}
+
+void ReadoutEdit::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::LayoutDirectionChange:
+        glyphsReady_ = false;
+        break;
+    default:
+        break;
+    }
+    QLineEdit::changeEvent(event);
+}
+
+void ReadoutEdit::resizeEvent(QResizeEvent* event)
+{
+    glyphsReady_ = false;
+    QLineEdit::resizeEvent(event);
+}
+
+void ReadoutEdit::paintEvent(QPaintEvent* event)
+{
+    if (!paintFromGlyphs())
+        QLineEdit::paintEvent(event);
+}
+
+void ReadoutEdit::prepareGlyphs()
+{
+    glyphsReady_ = true;
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QMargins margins = textMargins();
+    contents_ = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(margins);
+    // Where the line edit puts its text: two pixels in, the line centred in the contents.
+    const QFontMetrics metrics = fontMetrics();
+    constexpr int kHorizontalMargin = 2;
+    textOrigin_ = QPoint(contents_.x() + kHorizontalMargin, contents_.y() + (contents_.height() - metrics.height() + 1) / 2);
+    frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+
+    const QFontMetricsF exact(font());
+    ascent_ = exact.ascent();
+    static constexpr char16_t kCharacters[kGlyphCount + 1] = u"0123456789ABCDEF-";
+    for (int i = 0; i < kGlyphCount; ++i) {
+        Glyph& glyph = glyphs_[static_cast<std::size_t>(i)];
+        glyph.advance64 = qRound(exact.horizontalAdvance(QChar(kCharacters[i])) * 64);
+        for (QImage& image : glyph.images)
+            image = QImage();
+    }
+}
+
+const QImage& ReadoutEdit::glyphImage(int index, int fraction64)
+{
+    QImage& image = glyphs_[static_cast<std::size_t>(index)].images[static_cast<std::size_t>(fraction64)];
+    if (image.isNull()) {
+        static constexpr char16_t kCharacters[kGlyphCount + 1] = u"0123456789ABCDEF-";
+        const QFontMetrics metrics = fontMetrics();
+        image = QImage(metrics.maxWidth() + 2 * kGlyphPad, metrics.height(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(QPointF(kGlyphPad + fraction64 / 64.0, ascent_), QString(QChar(kCharacters[index])));
+    }
+    return image;
+}
+
+bool ReadoutEdit::paintFromGlyphs()
+{
+    // The glyphs stand for what the line edit draws only while nothing but plain text is shown.
+    if (hasFocus() || hasSelectedText() || !isEnabled() || echoMode() != QLineEdit::Normal ||
+        layoutDirection() != Qt::LeftToRight || (alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft ||
+        !(alignment() & Qt::AlignVCenter) || hasFrame())
+        return false;
+    const QString shown = text();
+    if (shown.isEmpty())
+        return false;
+    for (const QChar c : shown)
+        if (glyphIndex(c) < 0)
+            return false;
+    if (!glyphsReady_)
+        prepareGlyphs();
+    int width64 = 0;
+    for (const QChar c : shown)
+        width64 += glyphs_[static_cast<std::size_t>(glyphIndex(c))].advance64;
+    if (textOrigin_.x() + (width64 + 63) / 64 > contents_.right() - 1)
+        return false; // the line edit would scroll it
+
+    frame_.fill(palette().color(backgroundRole()));
+    int pen64 = 0;
+    for (const QChar c : shown) {
+        const int index = glyphIndex(c);
+        blendOver(frame_, textOrigin_.x() + pen64 / 64 - kGlyphPad, textOrigin_.y(), glyphImage(index, pen64 % 64),
+                  contents_);
+        pen64 += glyphs_[static_cast<std::size_t>(index)].advance64;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, frame_);
+    return true;
+}
+
+} // namespace tintara

@@ -1,0 +1,49 @@
+#pragma once
+// A line edit for the colour read-outs. Their text changes with nearly every sampled colour, up to a
+// hundred times a second, and while the user is not editing it is a short run of digits and A..F. Then
+// the field paints from glyphs it drew once with its own font and colours: no text layout and no style
+// pass per change, which were most of what a moving cursor cost. Anything else (focus, a selection,
+// other characters, right-to-left, text wider than the field) paints as any line edit.
+#include <QImage>
+#include <QLineEdit>
+
+#include <array>
+
+namespace tintara {
+
+class ReadoutEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+
+    // Characters the field draws from its glyphs.
+    static bool isReadoutCharacter(QChar c);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    static constexpr int kGlyphCount = 17; // 0-9, A-F, '-'
+    static int glyphIndex(QChar c);
+    bool paintFromGlyphs();
+    void prepareGlyphs();
+
+    // The glyph drawn at a pen position with this fraction of a pixel (in 64ths, the text engine's
+    // unit), in the pen colour premultiplied by its coverage, with a margin on each side.
+    const QImage& glyphImage(int index, int fraction64);
+
+    struct Glyph {
+        int advance64 = 0; // in 64ths of a pixel, as the text engine adds them up
+        std::array<QImage, 64> images; // by the pen position's fraction, drawn when first needed
+    };
+    std::array<Glyph, kGlyphCount> glyphs_;
+    qreal ascent_ = 0;
+    bool glyphsReady_ = false;
+    QImage frame_; // the field as painted, reused so a repaint allocates nothing
+    QPoint textOrigin_; // top-left of the first glyph cell
+    QRect contents_;
+};
+
+} // namespace tintara
