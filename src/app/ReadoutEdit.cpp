@@ -32,16 +32,17 @@ std::uint32_t byteMul(std::uint32_t x, std::uint32_t a)
 void blendOver(QImage& into, int x, int y, const QImage& image, const QRect& clip)
 {
     const QRect area = QRect(x, y, image.width(), image.height()) & clip & into.rect();
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        auto* dst = reinterpret_cast<std::uint32_t*>(into.scanLine(row));
-        const auto* src = reinterpret_cast<const std::uint32_t*>(image.constScanLine(row - y));
+    if (area.isEmpty())
+        return;
+    const qsizetype intoStride = into.bytesPerLine() / 4, imageStride = image.bytesPerLine() / 4;
+    auto* dst = reinterpret_cast<std::uint32_t*>(into.bits()) + area.top() * intoStride;
+    const auto* src = reinterpret_cast<const std::uint32_t*>(image.constBits()) + (area.top() - y) * imageStride - x;
+    for (int row = area.top(); row <= area.bottom(); ++row, dst += intoStride, src += imageStride)
         for (int col = area.left(); col <= area.right(); ++col) {
-            const std::uint32_t s = src[col - x];
-            if (s == 0)
-                continue;
-            dst[col] = s + byteMul(dst[col], 255 - (s >> 24));
+            const std::uint32_t s = src[col];
+            if (s != 0)
+                dst[col] = s + byteMul(dst[col], 255 - (s >> 24));
         }
-    }
 }
 
 } // namespace
@@ -108,25 +109,36 @@ void ReadoutEdit::prepareGlyphs()
     for (int i = 0; i < kGlyphCount; ++i) {
         Glyph& glyph = glyphs_[static_cast<std::size_t>(i)];
         glyph.advance64 = qRound(exact.horizontalAdvance(QChar(kCharacters[i])) * 64);
-        for (QImage& image : glyph.images)
-            image = QImage();
+        for (GlyphImage& image : glyph.images)
+            image = GlyphImage();
     }
 }
 
-const QImage& ReadoutEdit::glyphImage(int index, int fraction64)
+const ReadoutEdit::GlyphImage& ReadoutEdit::glyphImage(int index, int fraction64)
 {
-    QImage& image = glyphs_[static_cast<std::size_t>(index)].images[static_cast<std::size_t>(fraction64)];
-    if (image.isNull()) {
+    GlyphImage& glyph = glyphs_[static_cast<std::size_t>(index)].images[static_cast<std::size_t>(fraction64)];
+    if (glyph.image.isNull()) {
         static constexpr char16_t kCharacters[kGlyphCount + 1] = u"0123456789ABCDEF-";
         const QFontMetrics metrics = fontMetrics();
-        image = QImage(metrics.maxWidth() + 2 * kGlyphPad, metrics.height(), QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        painter.setFont(font());
-        painter.setPen(palette().color(QPalette::Text));
-        painter.drawText(QPointF(kGlyphPad + fraction64 / 64.0, ascent_), QString(QChar(kCharacters[index])));
+        QImage drawn(metrics.maxWidth() + 2 * kGlyphPad, metrics.height(), QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        {
+            QPainter painter(&drawn);
+            painter.setFont(font());
+            painter.setPen(palette().color(QPalette::Text));
+            painter.drawText(QPointF(kGlyphPad + fraction64 / 64.0, ascent_), QString(QChar(kCharacters[index])));
+        }
+        QRect covered;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (drawn.pixel(x, y) != 0)
+                    covered |= QRect(x, y, 1, 1);
+        if (covered.isEmpty())
+            covered = QRect(0, 0, 1, 1); // a null image would mean "not drawn yet"
+        glyph.image = drawn.copy(covered);
+        glyph.offset = covered.topLeft() - QPoint(kGlyphPad, 0);
     }
-    return image;
+    return glyph;
 }
 
 bool ReadoutEdit::paintFromGlyphs()
@@ -154,8 +166,9 @@ bool ReadoutEdit::paintFromGlyphs()
     int pen64 = 0;
     for (const QChar c : shown) {
         const int index = glyphIndex(c);
-        blendOver(frame_, textOrigin_.x() + pen64 / 64 - kGlyphPad, textOrigin_.y(), glyphImage(index, pen64 % 64),
-                  contents_);
+        const GlyphImage& glyph = glyphImage(index, pen64 % 64);
+        const QPoint at = textOrigin_ + QPoint(pen64 / 64, 0) + glyph.offset;
+        blendOver(frame_, at.x(), at.y(), glyph.image, contents_);
         pen64 += glyphs_[static_cast<std::size_t>(index)].advance64;
     }
     QPainter painter(this);

@@ -31,12 +31,17 @@ private:
     void prepareGlyphs();
 
     // The glyph drawn at a pen position with this fraction of a pixel (in 64ths, the text engine's
-    // unit), in the pen colour premultiplied by its coverage, with a margin on each side.
-    const QImage& glyphImage(int index, int fraction64);
+    // unit): the pen colour premultiplied by its coverage, cut to the pixels it covers, and where those
+    // begin relative to the pen's whole pixel on the line's top.
+    struct GlyphImage {
+        QImage image;
+        QPoint offset;
+    };
+    const GlyphImage& glyphImage(int index, int fraction64);
 
     struct Glyph {
         int advance64 = 0; // in 64ths of a pixel, as the text engine adds them up
-        std::array<QImage, 64> images; // by the pen position's fraction, drawn when first needed
+        std::array<GlyphImage, 64> images; // by the pen position's fraction, drawn when first needed
     };
     std::array<Glyph, kGlyphCount> glyphs_;
     qreal ascent_ = 0;
