@@ -1,5 +1,6 @@
 #include "app/Main.h"
 #include "app/MainShared.h"
+#include "app/FrameCacheStyle.h"
 #include "app/ReadoutEdit.h"
 
 #include "magnifier/Magnifier.h"
@@ -120,6 +121,12 @@ TfrmMain::TfrmMain(MainWindowEnvironment env, QWidget* parent)
     buildMixerGroup();
     buildMagnifyGroup();
     buildStatusBar();
+    // Created after the widgets it serves, so as a child of the window it is destroyed after them.
+    auto* frames = new FrameCacheStyle;
+    frames->setParent(this);
+    for (QLabel* swatch : chipLabels)
+        swatch->setStyle(frames);
+    txtColorCurrent->setStyle(frames);
 
     timTintara = new QTimer(this);
     timTintara->setObjectName(QStringLiteral("timTintara"));
