@@ -13,8 +13,11 @@ namespace tintara {
 
 namespace {
 
-// Glyphs reach a little past their advance (antialiasing, overhangs); their images keep that margin.
+// Glyphs reach a little past their advance (antialiasing, overhangs); they are drawn with that margin.
 constexpr int kGlyphPad = 3;
+
+// The characters of the glyph images, by index.
+constexpr char16_t kCharacters[] = u"0123456789ABCDEF-";
 
 // x * a / 255 per 8-bit channel of a premultiplied pixel, rounded as the raster engine rounds.
 std::uint32_t byteMul(std::uint32_t x, std::uint32_t a)
@@ -70,6 +73,7 @@ void ReadoutEdit::changeEvent(QEvent* event)
     case QEvent::StyleChange:
     case QEvent::EnabledChange:
     case QEvent::LayoutDirectionChange:
+    case QEvent::ActivationChange: // the palette's inactive colours may differ
         glyphsReady_ = false;
         break;
     default:
@@ -101,11 +105,10 @@ void ReadoutEdit::prepareGlyphs()
     const QFontMetrics metrics = fontMetrics();
     constexpr int kHorizontalMargin = 2;
     textOrigin_ = QPoint(contents_.x() + kHorizontalMargin, contents_.y() + (contents_.height() - metrics.height() + 1) / 2);
-    frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    picture_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
 
     const QFontMetricsF exact(font());
     ascent_ = exact.ascent();
-    static constexpr char16_t kCharacters[kGlyphCount + 1] = u"0123456789ABCDEF-";
     for (int i = 0; i < kGlyphCount; ++i) {
         Glyph& glyph = glyphs_[static_cast<std::size_t>(i)];
         glyph.advance64 = qRound(exact.horizontalAdvance(QChar(kCharacters[i])) * 64);
@@ -118,7 +121,6 @@ const ReadoutEdit::GlyphImage& ReadoutEdit::glyphImage(int index, int fraction64
 {
     GlyphImage& glyph = glyphs_[static_cast<std::size_t>(index)].images[static_cast<std::size_t>(fraction64)];
     if (glyph.image.isNull()) {
-        static constexpr char16_t kCharacters[kGlyphCount + 1] = u"0123456789ABCDEF-";
         const QFontMetrics metrics = fontMetrics();
         QImage drawn(metrics.maxWidth() + 2 * kGlyphPad, metrics.height(), QImage::Format_ARGB32_Premultiplied);
         drawn.fill(Qt::transparent);
@@ -162,17 +164,17 @@ bool ReadoutEdit::paintFromGlyphs()
     if (textOrigin_.x() + (width64 + 63) / 64 > contents_.right() - 1)
         return false; // the line edit would scroll it
 
-    frame_.fill(palette().color(backgroundRole()));
+    picture_.fill(palette().color(backgroundRole()));
     int pen64 = 0;
     for (const QChar c : shown) {
         const int index = glyphIndex(c);
         const GlyphImage& glyph = glyphImage(index, pen64 % 64);
         const QPoint at = textOrigin_ + QPoint(pen64 / 64, 0) + glyph.offset;
-        blendOver(frame_, at.x(), at.y(), glyph.image, contents_);
+        blendOver(picture_, at.x(), at.y(), glyph.image, contents_);
         pen64 += glyphs_[static_cast<std::size_t>(index)].advance64;
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, frame_);
+    painter.drawImage(0, 0, picture_);
     return true;
 }
 

@@ -46,7 +46,7 @@ private:
     std::array<Glyph, kGlyphCount> glyphs_;
     qreal ascent_ = 0;
     bool glyphsReady_ = false;
-    QImage frame_; // the field as painted, reused so a repaint allocates nothing
+    QImage picture_; // the field as painted, reused so a repaint allocates nothing
     QPoint textOrigin_; // top-left of the first glyph cell
     QRect contents_;
 };
