@@ -105,7 +105,8 @@ void ReadoutEdit::prepareGlyphs()
     const QFontMetrics metrics = fontMetrics();
     constexpr int kHorizontalMargin = 2;
     textOrigin_ = QPoint(contents_.x() + kHorizontalMargin, contents_.y() + (contents_.height() - metrics.height() + 1) / 2);
-    picture_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    // Opaque, so the repaint copies it instead of blending it.
+    picture_ = QImage(size(), QImage::Format_RGB32);
 
     const QFontMetricsF exact(font());
     ascent_ = exact.ascent();
@@ -164,7 +165,10 @@ bool ReadoutEdit::paintFromGlyphs()
     if (textOrigin_.x() + (width64 + 63) / 64 > contents_.right() - 1)
         return false; // the line edit would scroll it
 
-    picture_.fill(palette().color(backgroundRole()));
+    const QColor background = palette().color(backgroundRole());
+    if (background.alpha() != 255)
+        return false;
+    picture_.fill(background);
     int pen64 = 0;
     for (const QChar c : shown) {
         const int index = glyphIndex(c);
