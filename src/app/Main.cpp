@@ -80,7 +80,10 @@ void setTextIfChanged(QLineEdit* edit, QLatin1StringView text)
     if (edit->text() == text)
         return;
     edit->setText(QString(text));
-    edit->setCursorPosition(0); // a rewritten field has its caret at the start
+    // A rewritten field has its caret at the start. A read-out without focus puts it there when it
+    // gets the focus, which spares the caret's signals on every sampled colour.
+    if (edit->hasFocus())
+        edit->setCursorPosition(0);
 }
 
 void setTextIfChanged(QLabel* label, QLatin1StringView text)

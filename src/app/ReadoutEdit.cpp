@@ -1,6 +1,7 @@
 #include "app/ReadoutEdit.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
@@ -50,9 +51,12 @@ void blendOver(QImage& into, int x, int y, const QImage& image, const QRect& cli
 
 } // namespace
 
-bool ReadoutEdit::isReadoutCharacter(QChar c)
+ReadoutEdit::ReadoutEdit(QWidget* parent) : QLineEdit(parent)
 {
-    return glyphIndex(c) >= 0;
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!hasFocus())
+            caretToStart_ = true;
+    });
 }
 
 int ReadoutEdit::glyphIndex(QChar c)
@@ -86,6 +90,15 @@ void ReadoutEdit::resizeEvent(QResizeEvent* event)
 {
     glyphsReady_ = false;
     QLineEdit::resizeEvent(event);
+}
+
+void ReadoutEdit::focusInEvent(QFocusEvent* event)
+{
+    // The text was rewritten with the caret left at its end; a click puts the caret where it lands.
+    if (caretToStart_ && event->reason() != Qt::MouseFocusReason)
+        setCursorPosition(0);
+    caretToStart_ = false;
+    QLineEdit::focusInEvent(event);
 }
 
 void ReadoutEdit::paintEvent(QPaintEvent* event)

@@ -14,15 +14,13 @@ namespace tintara {
 class ReadoutEdit : public QLineEdit {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
-
-    // Characters the field draws from its glyphs.
-    static bool isReadoutCharacter(QChar c);
+    explicit ReadoutEdit(QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     static constexpr int kGlyphCount = 17; // 0-9, A-F, '-'
@@ -46,6 +44,7 @@ private:
     std::array<Glyph, kGlyphCount> glyphs_;
     qreal ascent_ = 0;
     bool glyphsReady_ = false;
+    bool caretToStart_ = false; // rewritten without focus: the caret goes to the start with the focus
     QImage picture_; // the field as painted, reused so a repaint allocates nothing
     QPoint textOrigin_; // top-left of the first glyph cell
     QRect contents_;

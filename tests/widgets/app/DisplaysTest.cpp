@@ -95,6 +95,22 @@ TEST_F(MainWindowTest, AStillCursorWritesNothing)
     EXPECT_EQ(w.txtDecR->cursorPosition(), 1); // unchanged text is not rewritten, so the caret stays
 }
 
+// A read-out rewritten while another control has the focus shows its caret at the start once it gets
+// the focus; coming back to the window does not move the caret of a field being edited.
+TEST_F(MainWindowTest, ARewrittenReadOutGetsTheFocusWithTheCaretAtTheStart)
+{
+    TfrmMain& w = open();
+    sample(rgbColor(12, 34, 56));
+    w.txtRGB->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(w.txtRGB->cursorPosition(), 0);
+    w.txtRGB->setCursorPosition(3);
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(w.txtRGB, &out);
+    QApplication::sendEvent(w.txtRGB, &in);
+    EXPECT_EQ(w.txtRGB->cursorPosition(), 3);
+}
+
 TEST_F(MainWindowTest, CopyPutsHexOrDecimalOnTheClipboard)
 {
     TfrmMain& w = open();
