@@ -60,7 +60,10 @@ void FrameCacheStyle::drawControl(ControlElement element, const QStyleOption* op
     const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
     const bool lineFrame = frame && (frame->frameShape == QFrame::Box || frame->frameShape == QFrame::Panel ||
                                      frame->frameShape == QFrame::WinPanel);
-    if (element != CE_ShapedFrame || !lineFrame || option->rect.isEmpty()) {
+    // A scaled painter (a high-density screen) would stretch the cached pixels: that one draws itself.
+    const bool unscaled = painter->device()->devicePixelRatio() == 1 &&
+                          painter->transform().type() <= QTransform::TxTranslate;
+    if (element != CE_ShapedFrame || !lineFrame || !unscaled || option->rect.isEmpty()) {
         QProxyStyle::drawControl(element, option, painter, widget);
         return;
     }

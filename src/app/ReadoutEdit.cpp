@@ -160,7 +160,8 @@ const ReadoutEdit::GlyphImage& ReadoutEdit::glyphImage(int index, int fraction64
 bool ReadoutEdit::paintFromGlyphs()
 {
     // The glyphs stand for what the line edit draws only while nothing but plain text is shown.
-    if (hasFocus() || hasSelectedText() || !isEnabled() || echoMode() != QLineEdit::Normal ||
+    // Nor on a high-density screen, where the pictures would have to be scaled.
+    if (hasFocus() || hasSelectedText() || !isEnabled() || echoMode() != QLineEdit::Normal || devicePixelRatio() != 1 ||
         layoutDirection() != Qt::LeftToRight || (alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft ||
         !(alignment() & Qt::AlignVCenter) || hasFrame())
         return false;
