@@ -2,6 +2,7 @@
 #include "app/MainShared.h"
 #include "app/FrameCacheStyle.h"
 #include "app/ReadoutEdit.h"
+#include "app/SteadyTextLabel.h"
 
 #include "magnifier/Magnifier.h"
 #include "pickers/HColorPicker.h"
@@ -212,7 +213,7 @@ void TfrmMain::buildChipsGroup()
         connect(chip, &ClickLabel::clicked, this, [this, n] { SelectChip(n); });
         chipLabels[n] = chip;
     }
-    lblCtrlH = new QLabel(QStringLiteral("starting Tintara..."), grpChips);
+    lblCtrlH = new SteadyTextLabel(QStringLiteral("starting Tintara..."), grpChips);
     lblCtrlH->setObjectName(QStringLiteral("lblCtrlH"));
     lblCtrlH->setGeometry(11, 80, 254, 12);
     lblCtrlH->setAlignment(Qt::AlignCenter);
