@@ -8,7 +8,6 @@
 #include <QStyleOptionFrame>
 
 #include <cstdint>
-#include <cstring>
 
 namespace tintara {
 
