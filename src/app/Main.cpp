@@ -19,7 +19,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QPainter>
 #include <QSlider>
 #include <QStatusBar>
@@ -28,6 +27,7 @@
 #include <QToolButton>
 #include <QWindowStateChangeEvent>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -75,17 +75,6 @@ constexpr char kStatusLinkUrl[] = "https://tintara.example.org/graphic-arts-tool
 
 // The displays are rewritten up to a hundred times a second: a control is only touched when what it
 // shows changes, so a still cursor repaints nothing and a caret in an unchanged field stays put.
-void setTextIfChanged(QLineEdit* edit, QLatin1StringView text)
-{
-    if (edit->text() == text)
-        return;
-    edit->setText(QString(text));
-    // A rewritten field has its caret at the start. A read-out without focus puts it there when it
-    // gets the focus, which spares the caret's signals on every sampled colour.
-    if (edit->hasFocus())
-        edit->setCursorPosition(0);
-}
-
 void setTextIfChanged(QLabel* label, QLatin1StringView text)
 {
     if (label->text() != text)
@@ -333,17 +322,26 @@ void TfrmMain::timTintaraTimer()
     updateStatusLabel();
 }
 
+std::array<ReadoutEdit*, 8> TfrmMain::readouts() const
+{
+    return {txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB};
+}
+
 void TfrmMain::followTitle()
 {
     const QLatin1StringView wanted(title_.data(), titleLength_);
     const bool minimised = windowState() & Qt::WindowMinimized;
-    if ((windowTitle() != wanted || (!minimised && windowIconText() != wanted)) &&
-        titleCadence_.due(platform_.monotonicMs()))
+    const auto readouts = this->readouts();
+    const bool behind = windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
+                        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
+    if (behind && titleCadence_.due(platform_.monotonicMs()))
         writeTitle();
 }
 
 void TfrmMain::writeTitle()
 {
+    for (ReadoutEdit* readout : readouts())
+        readout->commitText();
     const QLatin1StringView wanted(title_.data(), titleLength_);
     if (windowTitle() != wanted)
         setWindowTitle(QString(wanted));
@@ -408,13 +406,13 @@ void TfrmMain::RefreshDisplays(bool force)
     const TColor chip = static_cast<TColor>(red + 256 * green + 65536 * blue);
     std::array<char, kDecimalTextSize> buf;
     const auto decimal = [&buf](std::int32_t value) { return latin1(formatDecimal(value, buf)); };
-    setTextIfChanged(txtDecB, decimal(static_cast<std::int32_t>(blue)));
-    setTextIfChanged(txtDecG, decimal(static_cast<std::int32_t>(green)));
-    setTextIfChanged(txtDecR, decimal(static_cast<std::int32_t>(red)));
-    setTextIfChanged(txtDecRGB, decimal(decimalColor(pntMagnify->CurColor())));
+    txtDecB->showText(decimal(static_cast<std::int32_t>(blue)));
+    txtDecG->showText(decimal(static_cast<std::int32_t>(green)));
+    txtDecR->showText(decimal(static_cast<std::int32_t>(red)));
+    txtDecRGB->showText(decimal(decimalColor(pntMagnify->CurColor())));
     std::array<char, kHexTextSize> hexDigits;
     const std::string_view hex = formatHexColor(chip, hexDigits);
-    setTextIfChanged(txtRGB, latin1(hex));
+    txtRGB->showText(latin1(hex));
 
     chips_.setColor(cur, chip);
     paintChip(cur);
@@ -428,10 +426,6 @@ void TfrmMain::RefreshDisplays(bool force)
     setLabelColors(txtColorCurrent, chip, pntMagnify->DarkColor() ? clWhite : clBlack);
 
     titleLength_ = std::snprintf(title_.data(), title_.size(), "Tintara - %.6s", hex.data());
-    if (force) {
-        writeTitle(); // a user's action shows at once
-        titleCadence_.written(platform_.monotonicMs());
-    }
 
     if (!sliderDragFlag_) {
         HueColorPicker->setSelectedColor(chip);
@@ -444,9 +438,9 @@ void TfrmMain::RefreshDisplays(bool force)
     SatColorPicker->setValue(ValColorPicker->Value());
     HueColorPicker->setSaturation(SatColorPicker->Saturation());
     HueColorPicker->setValue(ValColorPicker->Value());
-    setTextIfChanged(txtHue, decimal(HueColorPicker->Hue()));
-    setTextIfChanged(txtSaturation, decimal(SatColorPicker->Saturation()));
-    setTextIfChanged(txtValue, decimal(ValColorPicker->Value()));
+    txtHue->showText(decimal(HueColorPicker->Hue()));
+    txtSaturation->showText(decimal(SatColorPicker->Saturation()));
+    txtValue->showText(decimal(ValColorPicker->Value()));
     if (pagesMixer->currentWidget() == tabSliders) {
         RedColorPicker->setValue(static_cast<int>(red));
         GreenColorPicker->setValue(static_cast<int>(green));
@@ -464,6 +458,10 @@ void TfrmMain::RefreshDisplays(bool force)
     setTextIfChanged(lblYellow, decimal(cmyk.Y));
     setTextIfChanged(lblMagenta, decimal(cmyk.M));
     setTextIfChanged(lblBlack, decimal(cmyk.K));
+    if (force) {
+        writeTitle(); // a user's action shows at once
+        titleCadence_.written(platform_.monotonicMs());
+    }
     shown_ = {sampled, cur, true};
     displaysEdited_ = false;
     refreshing_ = false;
@@ -660,7 +658,7 @@ void TfrmMain::cmdCopyDecClick()
 
 void TfrmMain::cmdSnapClick()
 {
-    for (QLineEdit* field : {txtDecR, txtDecG, txtDecB}) {
+    for (ReadoutEdit* field : {txtDecR, txtDecG, txtDecB}) {
         const std::optional<int> value = parseInt32(field->text().toStdString());
         if (!value) {
             if (env_.showError)

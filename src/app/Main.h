@@ -1,5 +1,6 @@
 #pragma once
 // The main window: every control of Tintara lives here, and its handlers are the program's behaviour.
+#include "app/ReadoutEdit.h"
 #include "app/core/ChipBank.h"
 #include "app/core/PanelState.h"
 #include "app/core/StatusPulse.h"
@@ -23,7 +24,6 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
-class QLineEdit;
 class QMenu;
 class QSlider;
 class QStatusBar;
@@ -179,8 +179,11 @@ private:
     std::array<QGroupBox*, 5> groupBoxes() const;
     void paintChip(int slot);
     void updateStatusLabel();
+    // The title and the read-outs' committed texts: what other programs (the window manager, a screen
+    // reader) read of the colour, at the title's cadence.
     void followTitle();
     void writeTitle();
+    std::array<ReadoutEdit*, 8> readouts() const;
     void setColorOfCurrentChip(TColor c);
     void focusFirstChip();
     void applyOverlayColor(bool hiLite);
@@ -259,8 +262,8 @@ public:
     QLabel* lblCtrlH = nullptr;
 
     QLabel* txtColorCurrent = nullptr;
-    QLineEdit* txtRGB = nullptr;
-    QLineEdit* txtDecRGB = nullptr;
+    ReadoutEdit* txtRGB = nullptr;
+    ReadoutEdit* txtDecRGB = nullptr;
     QToolButton* cmdHash = nullptr;
     QToolButton* cmdSnap = nullptr;
     QToolButton* cmdCopyDec = nullptr;
@@ -280,12 +283,12 @@ public:
     TVColorPicker* RedColorPicker = nullptr;
     TVColorPicker* GreenColorPicker = nullptr;
     TVColorPicker* BlueColorPicker = nullptr;
-    QLineEdit* txtHue = nullptr;
-    QLineEdit* txtSaturation = nullptr;
-    QLineEdit* txtValue = nullptr;
-    QLineEdit* txtDecR = nullptr;
-    QLineEdit* txtDecG = nullptr;
-    QLineEdit* txtDecB = nullptr;
+    ReadoutEdit* txtHue = nullptr;
+    ReadoutEdit* txtSaturation = nullptr;
+    ReadoutEdit* txtValue = nullptr;
+    ReadoutEdit* txtDecR = nullptr;
+    ReadoutEdit* txtDecG = nullptr;
+    ReadoutEdit* txtDecB = nullptr;
     QLabel* lblCyan = nullptr;
     QLabel* lblMagenta = nullptr;
     QLabel* lblYellow = nullptr;

@@ -52,7 +52,7 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
     return b;
 }
 
-QLineEdit* flatEdit(QWidget* parent, const char* name, int maxLength)
+ReadoutEdit* flatEdit(QWidget* parent, const char* name, int maxLength)
 {
     auto* e = new ReadoutEdit(parent);
     e->setObjectName(QLatin1String(name));
@@ -366,7 +366,7 @@ void TfrmMain::buildMixerGroup()
     panColorValues->setGeometry(pageLeft, 17, 200, 24);
     const char* captions[] = {"Hue", "Sat", "Val", "Red", "Grn", "Blue"};
     const char* names[] = {"txtHue", "txtSaturation", "txtValue", "txtDecR", "txtDecG", "txtDecB"};
-    QLineEdit* edits[6];
+    ReadoutEdit* edits[6];
     for (int i = 0; i < 6; ++i) {
         plainLabel(panColorValues, QLatin1String(captions[i]), lefts[i] - 2, 0, 30, 10, 9);
         edits[i] = flatEdit(panColorValues, names[i], 3);

@@ -52,10 +52,48 @@ void blendOver(QImage& into, int x, int y, const QImage& image, const QRect& cli
 
 ReadoutEdit::ReadoutEdit(QWidget* parent) : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::textChanged, this, [this] {
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // Typed, set through the line edit, or a commit (which leaves shown_ unshared, so the next
+        // showText() writes into its buffer instead of allocating).
+        if (text != shown_)
+            shown_ = text;
+        uncommitted_ = false;
         if (!hasFocus())
             caretToStart_ = true;
     });
+}
+
+void ReadoutEdit::showText(QLatin1StringView text)
+{
+    text.truncate(qMin(text.size(), qsizetype(maxLength())));
+    if (shown_ == text)
+        return;
+    shown_ = text;
+    uncommitted_ = true;
+    if (hasFocus()) {
+        commitText();
+        setCursorPosition(0); // the caret of a rewritten field goes to the start
+    } else if (!canPaintFromGlyphs()) {
+        commitText();
+    } else {
+        update();
+    }
+}
+
+void ReadoutEdit::commitText()
+{
+    if (!uncommitted_)
+        return;
+    QLineEdit::setText(QString(shown_.constData(), shown_.size()));
+    uncommitted_ = false;
+}
+
+bool ReadoutEdit::event(QEvent* event)
+{
+    // Keys, clicks, focus, menus, drags, style and size changes all may look at the line edit's text.
+    if (uncommitted_ && event->type() != QEvent::Paint)
+        commitText();
+    return QLineEdit::event(event);
 }
 
 int ReadoutEdit::glyphIndex(QChar c)
@@ -102,8 +140,10 @@ void ReadoutEdit::focusInEvent(QFocusEvent* event)
 
 void ReadoutEdit::paintEvent(QPaintEvent* event)
 {
-    if (!paintFromGlyphs())
-        QLineEdit::paintEvent(event);
+    if (paintFromGlyphs())
+        return;
+    commitText(); // a state showText() did not foresee
+    QLineEdit::paintEvent(event);
 }
 
 void ReadoutEdit::prepareGlyphs()
@@ -156,34 +196,36 @@ const ReadoutEdit::GlyphImage& ReadoutEdit::glyphImage(int index, int fraction64
     return glyph;
 }
 
-bool ReadoutEdit::paintFromGlyphs()
+bool ReadoutEdit::canPaintFromGlyphs()
 {
     // The glyphs stand for what the line edit draws only while nothing but plain text is shown.
     // Nor on a high-density screen, where the pictures would have to be scaled.
     if (hasFocus() || hasSelectedText() || !isEnabled() || echoMode() != QLineEdit::Normal || devicePixelRatio() != 1 ||
         layoutDirection() != Qt::LeftToRight || (alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft ||
-        !(alignment() & Qt::AlignVCenter) || hasFrame())
+        !(alignment() & Qt::AlignVCenter) || hasFrame() || shown_.isEmpty() ||
+        palette().color(backgroundRole()).alpha() != 255)
         return false;
-    const QString shown = text();
-    if (shown.isEmpty())
-        return false;
-    for (const QChar c : shown)
-        if (glyphIndex(c) < 0)
-            return false;
-    if (!glyphsReady_)
-        prepareGlyphs();
     int width64 = 0;
-    for (const QChar c : shown)
-        width64 += glyphs_[static_cast<std::size_t>(glyphIndex(c))].advance64;
-    if (textOrigin_.x() + (width64 + 63) / 64 > contents_.right() - 1)
-        return false; // the line edit would scroll it
+    for (const QChar c : shown_) {
+        const int index = glyphIndex(c);
+        if (index < 0)
+            return false;
+        width64 += glyphs_[static_cast<std::size_t>(index)].advance64;
+    }
+    if (!glyphsReady_) {
+        prepareGlyphs();
+        return canPaintFromGlyphs();
+    }
+    return textOrigin_.x() + (width64 + 63) / 64 <= contents_.right() - 1; // else the line edit scrolls it
+}
 
-    const QColor background = palette().color(backgroundRole());
-    if (background.alpha() != 255)
+bool ReadoutEdit::paintFromGlyphs()
+{
+    if (!canPaintFromGlyphs())
         return false;
-    picture_.fill(background);
+    picture_.fill(palette().color(backgroundRole()));
     int pen64 = 0;
-    for (const QChar c : shown) {
+    for (const QChar c : shown_) {
         const int index = glyphIndex(c);
         const GlyphImage& glyph = glyphImage(index, pen64 % 64);
         const QPoint at = textOrigin_ + QPoint(pen64 / 64, 0) + glyph.offset;

@@ -4,6 +4,12 @@
 // the field paints from glyphs it drew once with its own font and colours: no text layout and no style
 // pass per change, which were most of what a moving cursor cost. Anything else (focus, a selection,
 // other characters, right-to-left, text wider than the field) paints as any line edit.
+//
+// Setting a line edit's text lays it out, emits signals and notifies accessibility, about as much
+// again as the paint. A read-out shown with showText() paints the new text at once and hands it to the
+// line edit itself only when committed: by its owner (the window, at the pace it writes its title),
+// before any event but a paint reaches the field, and at once while the field has the focus or cannot
+// paint the text itself.
 #include <QImage>
 #include <QLineEdit>
 
@@ -16,7 +22,15 @@ class ReadoutEdit : public QLineEdit {
 public:
     explicit ReadoutEdit(QWidget* parent = nullptr);
 
+    void showText(QLatin1StringView text);
+    void commitText();
+    bool hasUncommittedText() const { return uncommitted_; }
+    // What the field shows. Hides QLineEdit::text(), which lags behind until the next commit: only
+    // the toolkit and accessibility reach the field through a plain line edit.
+    const QString& text() const { return shown_; }
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -25,6 +39,7 @@ protected:
 private:
     static constexpr int kGlyphCount = 17; // 0-9, A-F, '-'
     static int glyphIndex(QChar c);
+    bool canPaintFromGlyphs();
     bool paintFromGlyphs();
     void prepareGlyphs();
 
@@ -44,6 +59,8 @@ private:
     std::array<Glyph, kGlyphCount> glyphs_;
     qreal ascent_ = 0;
     bool glyphsReady_ = false;
+    QString shown_;
+    bool uncommitted_ = false; // shown_ is newer than the line edit's text
     bool caretToStart_ = false; // rewritten without focus: the caret goes to the start with the focus
     QImage picture_; // the field as painted, reused so a repaint allocates nothing
     QPoint textOrigin_; // top-left of the first glyph cell

@@ -261,29 +261,37 @@ TEST_F(MainWindowTest, MinimisingStopsTheLoopAndRestoringStartsIt)
     w.timTintara->stop();
 }
 
-// Ticks 10 ms apart over a screen whose every pixel differs: the read-outs follow every tick, the
-// window title and the taskbar's title at most every 100 ms, and they end on the colour shown.
+// Ticks 10 ms apart over a screen whose every pixel differs: the read-outs show every tick; the
+// window title, the taskbar's title and the read-outs' texts as other programs read them (through the
+// line edit, as a screen reader does) follow at most every 100 ms, and they end on the colour shown.
 TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
 {
     TfrmMain& w = open();
+    const auto readBy = [](ReadoutEdit* readout) { return static_cast<QLineEdit*>(readout)->text(); };
     platform.setClockStepMs(10);
     platform.advanceClockMs(1000); // a pause since the window showed its first colour
     sample(rgbColor(0x11, 0x22, 0x33));
     EXPECT_EQ(w.windowTitle(), "Tintara - 112233"); // the first change after a pause shows at once
     EXPECT_EQ(w.windowIconText(), "Tintara - 112233");
+    EXPECT_EQ(readBy(w.txtRGB), "112233");
     sample(rgbColor(0x44, 0x55, 0x66));
     EXPECT_EQ(w.txtRGB->text(), "445566");
     EXPECT_EQ(w.windowTitle(), "Tintara - 112233");
+    EXPECT_EQ(readBy(w.txtRGB), "112233");
     for (int t = 0; t < 8; ++t)
         w.timTintaraTimer(); // the cursor rests; 90 ms since the title was written
     EXPECT_EQ(w.windowTitle(), "Tintara - 112233");
+    EXPECT_EQ(readBy(w.txtDecG), "34");
     w.timTintaraTimer();
     EXPECT_EQ(w.windowTitle(), "Tintara - 445566");
     EXPECT_EQ(w.windowIconText(), "Tintara - 445566");
+    for (ReadoutEdit* readout : {w.txtRGB, w.txtDecRGB, w.txtHue, w.txtSaturation, w.txtValue, w.txtDecR, w.txtDecG, w.txtDecB})
+        EXPECT_EQ(readBy(readout), readout->text()) << readout->objectName().toStdString();
     // A user's choice of a chip shows at once.
     sample(rgbColor(0x77, 0x88, 0x99));
     w.SelectChip(2);
     EXPECT_EQ(w.windowTitle(), "Tintara - 778899");
+    EXPECT_EQ(readBy(w.txtDecB), "153");
 }
 
 TEST_F(MainWindowTest, ZoomAndPointSettingsReachTheMagnifier)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -97,6 +98,49 @@ TEST_F(ReadoutEditTest, FollowsItsColoursAndFontWhenTheyChange)
         edit->setFont(f);
     }
     EXPECT_LE(largestDifference(picture(*plain), picture(*readout)), 0);
+}
+
+// A shown text paints at once; the line edit (its signals, what accessibility reads) gets it when the
+// owner commits, or first thing when anything but a paint reaches the field, or at once with the focus.
+TEST_F(ReadoutEditTest, ShowsATextAtOnceAndHandsItToTheLineEditWhenCommitted)
+{
+    const auto plain = make<QLineEdit>(59, 11);
+    const auto made = make<ReadoutEdit>(59, 11);
+    auto& readout = static_cast<ReadoutEdit&>(*made);
+    QStringList changes;
+    QObject::connect(&readout, &QLineEdit::textChanged, [&changes](const QString& text) { changes << text; });
+
+    plain->setText(QStringLiteral("C0FFEE"));
+    plain->setCursorPosition(0);
+    readout.show(); // as a field of a shown window: no pending resize for the picture to send
+    readout.showText(QLatin1StringView("C0FFEE"));
+    EXPECT_EQ(readout.text(), "C0FFEE");
+    EXPECT_EQ(readout.QLineEdit::text(), "");
+    EXPECT_LE(largestDifference(picture(*plain), picture(readout)), 0);
+    EXPECT_TRUE(readout.hasUncommittedText()); // painted what it shows, not the line edit's text
+    readout.commitText();
+    EXPECT_EQ(readout.QLineEdit::text(), "C0FFEE");
+    EXPECT_EQ(changes, QStringList{"C0FFEE"});
+
+    readout.showText(QLatin1StringView("BEEF01"));
+    readout.showText(QLatin1StringView("123456789")); // longer than the field takes
+    EXPECT_EQ(readout.text(), "12345678");
+    QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+    QApplication::sendEvent(&readout, &home);
+    EXPECT_EQ(readout.QLineEdit::text(), "12345678");
+    EXPECT_EQ(changes, (QStringList{"C0FFEE", "12345678"}));
+
+    readout.setText(QStringLiteral("typed")); // through the line edit: shown as it is
+    EXPECT_EQ(readout.text(), "typed");
+    EXPECT_FALSE(readout.hasUncommittedText());
+
+    QApplication::setActiveWindow(&readout);
+    readout.setFocus();
+    ASSERT_TRUE(readout.hasFocus());
+    readout.setCursorPosition(3);
+    readout.showText(QLatin1StringView("ABC"));
+    EXPECT_EQ(readout.QLineEdit::text(), "ABC"); // the user may be about to edit it
+    EXPECT_EQ(readout.cursorPosition(), 0);
 }
 
 } // namespace
