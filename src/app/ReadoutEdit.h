@@ -1,7 +1,7 @@
 #pragma once
 // A line edit for the colour read-outs. Their text changes with nearly every sampled colour, up to a
 // hundred times a second, and while the user is not editing it is a short run of digits and A..F. Then
-// the field paints from glyphs it drew once with its own font and colours: no text layout and no style
+// the field paints from glyph pictures drawn once with its own font and colours: no text layout and no style
 // pass per change, which were most of what a moving cursor cost. Anything else (focus, a selection,
 // other characters, right-to-left, text wider than the field) paints as any line edit.
 //
@@ -10,10 +10,10 @@
 // line edit itself only when committed: by its owner (the window, at the pace it writes its title),
 // before any event but a paint reaches the field, and at once while the field has the focus or cannot
 // paint the text itself.
+#include "app/ReadoutGlyphs.h"
+
 #include <QImage>
 #include <QLineEdit>
-
-#include <array>
 
 namespace tintara {
 
@@ -37,28 +37,11 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    static constexpr int kGlyphCount = 17; // 0-9, A-F, '-'
-    static int glyphIndex(QChar c);
     bool canPaintFromGlyphs();
     bool paintFromGlyphs();
     void prepareGlyphs();
 
-    // The glyph drawn at a pen position with this fraction of a pixel (in 64ths, the text engine's
-    // unit): the pen colour premultiplied by its coverage, cut to the pixels it covers, and where those
-    // begin relative to the pen's whole pixel on the line's top.
-    struct GlyphImage {
-        QImage image;
-        QPoint offset;
-    };
-    const GlyphImage& glyphImage(int index, int fraction64);
-
-    struct Glyph {
-        int advance64 = 0; // in 64ths of a pixel, as the text engine adds them up
-        std::array<GlyphImage, 64> images; // by the pen position's fraction, drawn when first needed
-    };
-    std::array<Glyph, kGlyphCount> glyphs_;
-    qreal ascent_ = 0;
-    bool glyphsReady_ = false;
+    ReadoutGlyphs glyphs_;
     QString shown_;
     bool uncommitted_ = false; // shown_ is newer than the line edit's text
     bool caretToStart_ = false; // rewritten without focus: the caret goes to the start with the focus
