@@ -2,6 +2,7 @@
 #include "app/MainShared.h"
 #include "app/FrameCacheStyle.h"
 #include "app/ReadoutEdit.h"
+#include "app/ReadoutLabel.h"
 #include "app/SteadyTextLabel.h"
 
 #include "magnifier/Magnifier.h"
@@ -389,7 +390,9 @@ void TfrmMain::buildMixerGroup()
     QLabel* values[4];
     for (int i = 0; i < 4; ++i) {
         plainLabel(panCMYK, QLatin1String(cmykCaptions[i]), 0, i * 17, 14, 14);
-        values[i] = plainLabel(panCMYK, QString(), 14, i * 17, 22, 14);
+        values[i] = new ReadoutLabel(panCMYK);
+        values[i]->setFont(arial(11));
+        values[i]->setGeometry(14, i * 17, 22, 14);
         values[i]->setObjectName(QLatin1String(cmykNames[i]));
         values[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         plainLabel(panCMYK, QStringLiteral("%"), 37, i * 17, 12, 14);

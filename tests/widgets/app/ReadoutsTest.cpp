@@ -1,8 +1,10 @@
 #include "app/ReadoutEdit.h"
+#include "app/ReadoutLabel.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -47,9 +49,9 @@ protected:
         return worst;
     }
 
-    static QImage picture(QLineEdit& edit)
+    static QImage picture(QWidget& widget)
     {
-        return edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
 };
 
@@ -141,6 +143,52 @@ TEST_F(ReadoutEditTest, ShowsATextAtOnceAndHandsItToTheLineEditWhenCommitted)
     readout.showText(QLatin1StringView("ABC"));
     EXPECT_EQ(readout.QLineEdit::text(), "ABC"); // the user may be about to edit it
     EXPECT_EQ(readout.cursorPosition(), 0);
+}
+
+// The percentages paint from glyphs too; they must look as the labels they stand for.
+TEST_F(ReadoutEditTest, ReadoutLabelsLookAsTheLabelsTheyStandFor)
+{
+    struct Case {
+        QSize size;
+        int pixelSize;
+        Qt::Alignment alignment;
+        int margin;
+        const char* text;
+    };
+    constexpr auto kRight = Qt::AlignRight | Qt::AlignVCenter;
+    constexpr auto kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+    static const Case cases[] = {
+        {{22, 14}, 11, kRight, 0, "0"},   {{22, 14}, 11, kRight, 0, "100"}, {{22, 14}, 11, kRight, 0, "47"},
+        {{22, 15}, 11, kRight, 0, "8"},   {{30, 13}, 9, kLeft, 0, "360"},   {{30, 16}, 12, kRight, 1, "-25"},
+        {{22, 14}, 11, kRight, 0, "1234"}, // wider than the label: clipped by the text engine
+        {{22, 14}, 11, Qt::AlignCenter, 0, "55"}, // centred: left to the label
+        {{22, 14}, 11, kRight, 0, "5%"},  // a character the glyphs do not hold
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        QLabel plain;
+        ReadoutLabel readout;
+        for (QLabel* label : {&plain, static_cast<QLabel*>(&readout)}) {
+            QFont f(QStringLiteral("Arial"));
+            f.setPixelSize(c.pixelSize);
+            f.setStyleStrategy(QFont::PreferNoShaping);
+            label->setFont(f);
+            QPalette p = label->palette();
+            p.setColor(QPalette::Window, QColor(236, 233, 216));
+            label->setPalette(p);
+            label->setAutoFillBackground(true);
+            label->setAlignment(c.alignment);
+            label->setMargin(c.margin);
+            label->resize(c.size);
+            label->setText(QString::fromLatin1(c.text));
+        }
+        EXPECT_LE(largestDifference(picture(plain), picture(readout)), 0);
+        QPalette p = readout.palette();
+        p.setColor(QPalette::WindowText, QColor(20, 90, 200));
+        for (QLabel* label : {&plain, static_cast<QLabel*>(&readout)})
+            label->setPalette(p);
+        EXPECT_LE(largestDifference(picture(plain), picture(readout)), 0);
+    }
 }
 
 } // namespace

@@ -1,0 +1,83 @@
+#include "app/ReadoutLabel.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace tintara {
+
+bool ReadoutLabel::event(QEvent* event)
+{
+    if (event->type() == QEvent::Polish)
+        takeOverBackground(*this);
+    return QLabel::event(event);
+}
+
+void ReadoutLabel::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::PaletteChange:
+        takeOverBackground(*this);
+        [[fallthrough]];
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::ActivationChange: // the palette's inactive colours may differ
+        glyphs_.forget();
+        break;
+    default:
+        break;
+    }
+    QLabel::changeEvent(event);
+}
+
+void ReadoutLabel::paintEvent(QPaintEvent* event)
+{
+    if (paintFromGlyphs())
+        return;
+    fillOwnBackground(*this);
+    QLabel::paintEvent(event);
+}
+
+bool ReadoutLabel::paintFromGlyphs()
+{
+    const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
+    constexpr Qt::TextInteractionFlags kInteractive =
+        Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard | Qt::TextEditable;
+    if (!testAttribute(Qt::WA_OpaquePaintEvent) || !isEnabled() || frameShape() != QFrame::NoFrame || wordWrap() ||
+        indent() > 0 || textFormat() == Qt::RichText || textFormat() == Qt::MarkdownText ||
+        (textInteractionFlags() & kInteractive) || layoutDirection() != Qt::LeftToRight || devicePixelRatio() != 1 ||
+        !(alignment() & Qt::AlignVCenter) || (horizontal != Qt::AlignLeft && horizontal != Qt::AlignRight))
+        return false;
+    const QString shown = text();
+    if (shown.isEmpty())
+        return false;
+
+    const QRect layout = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    if (!glyphs_.isReady() || layout != layout_) {
+        // Where the text engine puts a line in that box, centred as it centres it.
+        layout_ = layout;
+        const QRectF line = QFontMetricsF(font()).boundingRect(QRectF(layout), Qt::AlignLeft | Qt::AlignVCenter,
+                                                               QStringLiteral("0"));
+        top_ = static_cast<int>(std::floor(line.top()));
+        fitsVertically_ = line.top() >= layout.top() && line.bottom() <= layout.top() + layout.height();
+        picture_ = QImage(size(), QImage::Format_RGB32);
+        glyphs_.reset(font(), palette().color(foregroundRole()), line.top() - top_);
+    }
+    const int width64 = glyphs_.width64(shown);
+    const int left64 = layout.left() * 64, right64 = (layout.left() + layout.width()) * 64;
+    const int pen64 = horizontal == Qt::AlignRight ? right64 - width64 : left64;
+    // A line wider than the box is clipped by the text engine; the label does that.
+    if (!fitsVertically_ || width64 < 0 || pen64 < left64 || pen64 + width64 > right64)
+        return false;
+    picture_.fill(palette().color(backgroundRole()));
+    glyphs_.draw(picture_, pen64, top_, shown, picture_.rect());
+    QPainter painter(this);
+    painter.drawImage(0, 0, picture_);
+    return true;
+}
+
+} // namespace tintara
