@@ -310,6 +310,7 @@ void TfrmMain::timTintaraTimer()
         if (!closed_ && !timTintara->isActive())
             timTintara->start();
     });
+    tickMs_ = platform_.monotonicMs();
     try {
         SampleCurrentColor();
         RefreshDisplays(false);
@@ -317,6 +318,7 @@ void TfrmMain::timTintaraTimer()
         // The cursor could not be read (it is on another screen): try again next tick.
     }
     followTitle();
+    followMixer();
     if (!closed_)
         timTintara->start();
     updateStatusLabel();
@@ -334,8 +336,16 @@ void TfrmMain::followTitle()
     const auto readouts = this->readouts();
     const bool behind = windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
                         std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
-    if (behind && titleCadence_.due(platform_.monotonicMs()))
+    if (behind && titleCadence_.due(tickMs_))
         writeTitle();
+}
+
+void TfrmMain::followMixer()
+{
+    if (std::any_of(mixerPickers_.begin(), mixerPickers_.end(), [](PickerBase* p) { return p->hasHeldBackRepaint(); }) &&
+        mixerCadence_.due(tickMs_))
+        for (PickerBase* picker : mixerPickers_)
+            picker->repaintHeldBack();
 }
 
 void TfrmMain::writeTitle()
@@ -427,6 +437,18 @@ void TfrmMain::RefreshDisplays(bool force)
 
     titleLength_ = std::snprintf(title_.data(), title_.size(), "Tintara - %.6s", hex.data());
 
+    // The mixer's pickers follow a moving colour at their own cadence (each repaints a large area); a
+    // user's action shows at once.
+    const bool holdMixer = !force && !mixerCadence_.due(tickMs_);
+    for (PickerBase* picker : mixerPickers_)
+        picker->setRepaintsHeld(holdMixer);
+    const auto releaseMixer = qScopeGuard([this, holdMixer] {
+        for (PickerBase* picker : mixerPickers_) {
+            picker->setRepaintsHeld(false);
+            if (!holdMixer)
+                picker->repaintHeldBack();
+        }
+    });
     if (!sliderDragFlag_) {
         HueColorPicker->setSelectedColor(chip);
         SatColorPicker->setSelectedColor(chip);
@@ -460,7 +482,9 @@ void TfrmMain::RefreshDisplays(bool force)
     setTextIfChanged(lblBlack, decimal(cmyk.K));
     if (force) {
         writeTitle(); // a user's action shows at once
-        titleCadence_.written(platform_.monotonicMs());
+        const std::int64_t now = platform_.monotonicMs();
+        titleCadence_.written(now);
+        mixerCadence_.written(now);
     }
     shown_ = {sampled, cur, true};
     displaysEdited_ = false;

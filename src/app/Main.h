@@ -1,10 +1,10 @@
 #pragma once
 // The main window: every control of Tintara lives here, and its handlers are the program's behaviour.
 #include "app/ReadoutEdit.h"
+#include "app/core/Cadence.h"
 #include "app/core/ChipBank.h"
 #include "app/core/PanelState.h"
 #include "app/core/StatusPulse.h"
-#include "app/core/TitleCadence.h"
 #include "app/core/TintaraOptions.h"
 #include "colormodel/TColor.h"
 #include "xml/PaletteDocument.h"
@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -33,6 +34,7 @@ class QToolButton;
 
 namespace tintara {
 
+class PickerBase;
 class PlatformServices;
 class TMagnifier;
 class THColorPicker;
@@ -183,6 +185,7 @@ private:
     // reader) read of the colour, at the title's cadence.
     void followTitle();
     void writeTitle();
+    void followMixer();
     std::array<ReadoutEdit*, 8> readouts() const;
     void setColorOfCurrentChip(TColor c);
     void focusFirstChip();
@@ -210,7 +213,10 @@ private:
     // The window title the displays want ("Tintara - RRGGBB"); the tick writes it at its cadence.
     std::array<char, 24> title_{'T', 'i', 'n', 't', 'a', 'r', 'a'};
     int titleLength_ = 7;
-    TitleCadence titleCadence_;
+    Cadence titleCadence_{100};
+    Cadence mixerCadence_{40};
+    std::int64_t tickMs_ = 0; // the monotonic clock, read once per tick
+    std::vector<PickerBase*> mixerPickers_; // every picker of the mixer, the composites' parts too
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
     // What the displays show, so a tick that samples the same colour again has nothing to write.

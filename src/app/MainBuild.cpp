@@ -411,6 +411,8 @@ void TfrmMain::buildMixerGroup()
     }
     panCMYK->raise();
 
+    const QList<PickerBase*> pickers = grpMixer->findChildren<PickerBase*>();
+    mixerPickers_.assign(pickers.begin(), pickers.end());
     connectMixer();
 }
 

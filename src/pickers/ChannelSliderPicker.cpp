@@ -71,7 +71,7 @@ void ChannelSliderPicker::setChannelValue(int slot, int value)
         setArrowPos(sliderPosFromValue(channel_, trackLength(shape()), value));
     else
         rebuildGradient();
-    update();
+    updateShown();
     if (NotifyEnabled())
         fireChange();
 }

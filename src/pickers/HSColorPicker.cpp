@@ -25,7 +25,7 @@ void THSColorPicker::setSelectedColor(TColor color)
     luminanceValue_ = hsl.l;
     selectedColor_ = color;
     markerPos_ = hsMarkerFromValues(hueValue_, saturationValue_, width(), height());
-    update();
+    updateShown();
 }
 
 void THSColorPicker::setHueValue(int value)
@@ -58,7 +58,7 @@ void THSColorPicker::takeColorAt(TPoint p)
     // otherwise read the marker's black or white instead of the colour the field has there.
     if (const std::optional<TColor> c = hsShownColorAt(shownField(), markerPos_))
         selectedColor_ = *c;
-    update();
+    updateShown();
 }
 
 // --- painting -----------------------------------------------------------------------------------
@@ -87,7 +87,7 @@ void THSColorPicker::mousePressEvent(QMouseEvent* e)
 {
     const QPoint pt = e->position().toPoint();
     markerPos_ = toTPoint(pt);
-    update();
+    updateShown();
     if (e->button() == Qt::LeftButton) {
         confineCursor();
         takeColorAt(toTPoint(pt));
@@ -159,13 +159,13 @@ void THSColorPicker::resizeEvent(QResizeEvent* e)
 void THSColorPicker::focusInEvent(QFocusEvent* e)
 {
     PickerBase::focusInEvent(e);
-    update();
+    updateShown();
 }
 
 void THSColorPicker::focusOutEvent(QFocusEvent* e)
 {
     PickerBase::focusOutEvent(e);
-    update();
+    updateShown();
 }
 
 // --- hint ---------------------------------------------------------------------------------------

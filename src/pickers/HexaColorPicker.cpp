@@ -57,7 +57,7 @@ THexaColorPicker::THexaColorPicker(QWidget* parent) : PickerBase(parent), hintFo
             fireChange();
     };
     model_.OnIntensityChange = [this] { emit OnIntensityChange(this); };
-    model_.OnInvalidate = [this] { update(); };
+    model_.OnInvalidate = [this] { updateShown(); };
     model_.ResolveSystemColor = [this](TColor c) { return systemColor(c); };
     // The initial black is located now, so that the black comb is outlined from the first frame; a
     // colour assigned before the control is first shown stays.
@@ -69,7 +69,7 @@ void THexaColorPicker::setSliderWidth(int width)
 {
     model_.setSliderWidth(width);
     resize(model_.SliderRect().Right + 2, model_.BWCombRect().Bottom + 2);
-    update();
+    updateShown();
 }
 
 bool THexaColorPicker::HandlesKey(int qtKey) const
@@ -261,7 +261,7 @@ void THexaColorPicker::changeEvent(QEvent* e)
 {
     if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange) {
         imageStale_ = true;
-        update();
+        updateShown();
     }
     PickerBase::changeEvent(e);
 }

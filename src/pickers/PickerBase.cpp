@@ -42,7 +42,7 @@ void drawBitmap(QPainter& p, const QRect& target, const Bitmap32& bitmap)
 PickerBase::PickerBase(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
-    // Every pixel is painted from the back buffer: nothing to erase first.
+    // Every pixel is painted by paintPicker: nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     // OnMouseMove fires for every move, button or not, and the hint follows the pointer.
     setMouseTracking(true);
@@ -64,7 +64,7 @@ void PickerBase::setColor(const QColor& color)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, color);
     setPalette(pal);
-    update();
+    updateShown();
 }
 
 bool PickerBase::HandlesKey(int /*qtKey*/) const
@@ -96,12 +96,29 @@ void PickerBase::renderFrame(QImage& image)
     paintPicker(p);
 }
 
+void PickerBase::updateShown()
+{
+    if (repaintsHeld_)
+        heldBack_ = true;
+    else
+        update();
+}
+
+void PickerBase::repaintHeldBack()
+{
+    if (heldBack_)
+        update();
+    heldBack_ = false;
+}
+
 void PickerBase::paintEvent(QPaintEvent* /*e*/)
 {
-    renderFrame(backBuffer_);
+    heldBack_ = false;
     {
+        // The toolkit's backing store is the back buffer: a frame of its own would cost a second
+        // painter and a copy on every repaint.
         QPainter screen(this);
-        screen.drawImage(0, 0, backBuffer_);
+        paintPicker(screen);
     }
     // After the frame is out, so that a listener that repaints does not nest inside this painter.
     if (changePending_) {

@@ -85,6 +85,13 @@ public:
     // The frame as the next paint would show it, drawn into image (resized to the control).
     void renderFrame(QImage& image);
 
+    // While its owner holds repaints, a change of what the control shows is not painted yet: it waits
+    // for repaintHeldBack(), or for any other paint, which shows the control as it is anyway. An owner
+    // that assigns a new colour on every sampled tick lets the control follow at its own pace.
+    void setRepaintsHeld(bool held) { repaintsHeld_ = held; }
+    bool hasHeldBackRepaint() const { return heldBack_; }
+    void repaintHeldBack();
+
 signals:
     void OnChange(QObject* sender);
     void OnMouseDown(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -101,6 +108,9 @@ signals:
 protected:
     // The paint hook: draws every pixel of the frame (the control's size in logical pixels).
     virtual void paintPicker(QPainter& p) = 0;
+
+    // What the control shows changed: a repaint, unless its owner holds repaints.
+    void updateShown();
 
     // One wheel notch that the owner's handlers left alone; returns whether the control used it.
     virtual bool wheelNotch(bool up);
@@ -156,8 +166,9 @@ private:
     bool notifyEnabled_ = true;
     bool confined_ = false;
     bool hintActive_ = false;
+    bool repaintsHeld_ = false;
+    bool heldBack_ = false;
     WheelAccumulator wheel_;
-    QImage backBuffer_;
 };
 
 } // namespace tintara

@@ -44,7 +44,7 @@ void TSLColorPicker::setHue(int value)
         return;
     shownStale_ = true;
     markerFromValues();
-    update();
+    updateShown();
     if (NotifyEnabled())
         fireChange();
 }
@@ -54,7 +54,7 @@ void TSLColorPicker::setSaturation(int value)
     if (!setValue(saturation_, value, 255))
         return;
     markerFromValues();
-    update();
+    updateShown();
     if (NotifyEnabled())
         fireChange();
 }
@@ -64,7 +64,7 @@ void TSLColorPicker::setLuminance(int value)
     if (!setValue(luminance_, value, 255))
         return;
     markerFromValues();
-    update();
+    updateShown();
     if (NotifyEnabled())
         fireChange();
 }
@@ -91,7 +91,7 @@ void TSLColorPicker::setSelectedColor(TColor color)
 void TSLColorPicker::chooseAt(TPoint p)
 {
     markerPos_ = p;
-    update();
+    updateShown();
     NotifySuspender quiet(*this);
     const SlValues v = slValuesFromPoint(p, width(), height());
     setSaturation(v.saturation);
@@ -205,13 +205,13 @@ void TSLColorPicker::resizeEvent(QResizeEvent* e)
 void TSLColorPicker::focusInEvent(QFocusEvent* e)
 {
     PickerBase::focusInEvent(e);
-    update();
+    updateShown();
 }
 
 void TSLColorPicker::focusOutEvent(QFocusEvent* e)
 {
     PickerBase::focusOutEvent(e);
-    update();
+    updateShown();
 }
 
 // --- hint ---------------------------------------------------------------------------------------

@@ -37,7 +37,7 @@ void TktTrackBarPicker::setLayout(TTrackBarLayout layout)
         return;
     layout_ = layout;
     HandleCommand(tcLayoutChanged);
-    update();
+    updateShown();
 }
 
 void TktTrackBarPicker::setArrowPlacement(TSliderPlacement placement)
@@ -45,7 +45,7 @@ void TktTrackBarPicker::setArrowPlacement(TSliderPlacement placement)
     if (placement == placement_)
         return;
     placement_ = placement;
-    update();
+    updateShown();
 }
 
 void TktTrackBarPicker::setNewArrowStyle(bool newStyle)
@@ -53,7 +53,7 @@ void TktTrackBarPicker::setNewArrowStyle(bool newStyle)
     if (newStyle == newArrowStyle_)
         return;
     newArrowStyle_ = newStyle;
-    update();
+    updateShown();
 }
 
 bool TktTrackBarPicker::HandlesKey(int qtKey) const
@@ -128,13 +128,13 @@ void TktTrackBarPicker::resizeEvent(QResizeEvent* e)
 void TktTrackBarPicker::focusInEvent(QFocusEvent* e)
 {
     PickerBase::focusInEvent(e);
-    update();
+    updateShown();
 }
 
 void TktTrackBarPicker::focusOutEvent(QFocusEvent* e)
 {
     PickerBase::focusOutEvent(e);
-    update();
+    updateShown();
 }
 
 // --- mouse ------------------------------------------------------------------------------------
@@ -150,7 +150,7 @@ void TktTrackBarPicker::mousePressEvent(QMouseEvent* e)
     setFocus(Qt::MouseFocusReason);
     HandleCommand(tcMouseDown);
     setChangePending();
-    update();
+    updateShown();
     emit OnMouseDown(this, e->button(), e->modifiers(), pt.x(), pt.y());
     refreshHint(pt);
 }
@@ -163,7 +163,7 @@ void TktTrackBarPicker::mouseMoveEvent(QMouseEvent* e)
         arrowPos_ = arrowPosFromPointer(shape(), toTPoint(pt));
         HandleCommand(tcMouseMove);
         setChangePending();
-        update();
+        updateShown();
     }
     emit OnMouseMove(this, e->buttons(), e->modifiers(), pt.x(), pt.y());
     refreshHint(pt);
@@ -179,7 +179,7 @@ void TktTrackBarPicker::mouseReleaseEvent(QMouseEvent* e)
     arrowPos_ = arrowPosFromPointer(shape(), toTPoint(pt));
     HandleCommand(tcMouseUp);
     setChangePending();
-    update();
+    updateShown();
     emit OnMouseUp(this, e->button(), e->modifiers(), pt.x(), pt.y());
     refreshHint(pt);
 }

@@ -13,6 +13,10 @@
 #include "pickers/SLHColorPicker.h"
 #include "pickers/VColorPicker.h"
 
+#include <QGroupBox>
+
+#include <algorithm>
+
 namespace tintara::testing {
 namespace {
 
@@ -303,6 +307,35 @@ TEST_F(MainWindowTest, AnArrowKeyOnASliderLocksTheChipEvenWhenNothingMoves)
     key(Qt::Key_Down);
     EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(0, 0, w.BlueColorPicker->Value()));
     EXPECT_LT(w.BlueColorPicker->Value(), 255);
+}
+
+// Ticks 10 ms apart, each on a new colour: the values and read-outs follow every tick, the pickers'
+// pictures at most every 40 ms, ending on the colour shown; a user's action shows at once.
+TEST_F(MainWindowTest, TheMixerFollowsAMovingColourAtItsCadence)
+{
+    TfrmMain& w = open();
+    w.pagesMixer->setCurrentWidget(w.tabHue);
+    const auto heldBack = [&w] {
+        const auto pickers = w.grpMixer->findChildren<PickerBase*>();
+        return std::any_of(pickers.begin(), pickers.end(), [](PickerBase* p) { return p->hasHeldBackRepaint(); });
+    };
+    platform.setClockStepMs(10);
+    platform.advanceClockMs(1000); // a pause
+    sample(rgbColor(200, 40, 40));
+    EXPECT_FALSE(heldBack()); // the first change after a pause shows at once
+    sample(rgbColor(40, 200, 40));
+    EXPECT_TRUE(heldBack());
+    EXPECT_EQ(w.txtHue->text(), "120");
+    EXPECT_EQ(w.SLHColorPicker->Hue(), 120);
+    w.timTintaraTimer();
+    w.timTintaraTimer(); // the cursor rests; 30 ms since the pickers were painted
+    EXPECT_TRUE(heldBack());
+    w.timTintaraTimer();
+    EXPECT_FALSE(heldBack());
+    sample(rgbColor(40, 40, 200));
+    EXPECT_TRUE(heldBack());
+    w.SelectChip(2);
+    EXPECT_FALSE(heldBack());
 }
 
 } // namespace tintara::testing

@@ -1,4 +1,4 @@
-#include "app/core/TitleCadence.h"
+#include "app/core/Cadence.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +7,11 @@
 namespace tintara {
 namespace {
 
-// A colour that changes on every 10 ms tick for a second and then rests: the title is written at once,
-// then every 100 ms, and the last colour is written on the first tick the interval allows.
-TEST(TitleCadenceTest, WritesAtMostEveryIntervalAndEndsOnTheLastColour)
+// A colour that changes on every 10 ms tick for a second and then rests: it is written at once, then
+// every 100 ms, and the last colour is written on the first tick the interval allows.
+TEST(CadenceTest, WritesAtMostEveryIntervalAndEndsOnTheLastColour)
 {
-    TitleCadence cadence;
+    Cadence cadence(100);
     std::int64_t now = 5000;
     int wanted = 0, shown = -1;
     std::vector<std::int64_t> writes;
@@ -34,9 +34,9 @@ TEST(TitleCadenceTest, WritesAtMostEveryIntervalAndEndsOnTheLastColour)
         EXPECT_EQ(writes[i], 5000 + 100 * static_cast<std::int64_t>(i));
 }
 
-TEST(TitleCadenceTest, AChangeAfterAPauseOrAUsersWriteAndAClockGoingBack)
+TEST(CadenceTest, AChangeAfterAPauseOrAUsersWriteAndAClockGoingBack)
 {
-    TitleCadence cadence;
+    Cadence cadence(100);
     EXPECT_TRUE(cadence.due(0)); // the first title at once
     EXPECT_FALSE(cadence.due(99));
     EXPECT_TRUE(cadence.due(100));
