@@ -7,7 +7,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-
 namespace tintara {
 
 ReadoutEdit::ReadoutEdit(QWidget* parent) : QLineEdit(parent)

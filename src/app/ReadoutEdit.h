@@ -1,8 +1,8 @@
 #pragma once
 // A line edit for the colour read-outs. Their text changes with nearly every sampled colour, up to a
 // hundred times a second, and while the user is not editing it is a short run of digits and A..F. Then
-// the field paints from glyph pictures drawn once with its own font and colours: no text layout and no style
-// pass per change, which were most of what a moving cursor cost. Anything else (focus, a selection,
+// the field paints from glyph pictures drawn once with its own font and colours: no text layout and no
+// style pass per change, which were most of what a moving cursor cost. Anything else (focus, a selection,
 // other characters, right-to-left, text wider than the field) paints as any line edit.
 //
 // Setting a line edit's text lays it out, emits signals and notifies accessibility, about as much
