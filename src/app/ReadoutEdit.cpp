@@ -52,28 +52,8 @@ bool ReadoutEdit::event(QEvent* event)
     // Keys, clicks, focus, menus, drags, style and size changes all may look at the line edit's text.
     if (uncommitted_ && event->type() != QEvent::Paint)
         commitText();
-    if (event->type() == QEvent::Polish)
-        takeOverBackground(*this);
+    glyphs_.followEvent(*this, *event);
     return QLineEdit::event(event);
-}
-
-void ReadoutEdit::changeEvent(QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::PaletteChange:
-        takeOverBackground(*this);
-        [[fallthrough]];
-    case QEvent::FontChange:
-    case QEvent::StyleChange:
-    case QEvent::EnabledChange:
-    case QEvent::LayoutDirectionChange:
-    case QEvent::ActivationChange: // the palette's inactive colours may differ
-        glyphs_.forget();
-        break;
-    default:
-        break;
-    }
-    QLineEdit::changeEvent(event);
 }
 
 void ReadoutEdit::resizeEvent(QResizeEvent* event)

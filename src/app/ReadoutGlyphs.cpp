@@ -1,5 +1,6 @@
 #include "app/ReadoutGlyphs.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QWidget>
@@ -60,6 +61,28 @@ void fillOwnBackground(QWidget& readout)
     if (readout.testAttribute(Qt::WA_OpaquePaintEvent)) {
         QPainter painter(&readout);
         painter.fillRect(readout.rect(), readout.palette().brush(readout.backgroundRole()));
+    }
+}
+
+void ReadoutGlyphs::followEvent(QWidget& readout, const QEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::Polish:
+        takeOverBackground(readout);
+        break;
+    case QEvent::PaletteChange:
+        takeOverBackground(readout);
+        forget();
+        break;
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::LayoutDirectionChange:
+    case QEvent::ActivationChange: // the palette's inactive colours may differ
+        forget();
+        break;
+    default:
+        break;
     }
 }
 

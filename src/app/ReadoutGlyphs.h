@@ -11,6 +11,7 @@
 
 #include <array>
 
+class QEvent;
 class QWidget;
 
 namespace tintara {
@@ -28,6 +29,11 @@ public:
     void reset(const QFont& font, const QColor& pen, qreal topFraction = 0);
     bool isReady() const { return ready_; }
     void forget() { ready_ = false; }
+
+    // An event of the read-out the pictures belong to: whether it paints its own background is decided
+    // on its polish and palette changes; a change of its font, colours, style, state or direction
+    // drops the pictures.
+    void followEvent(QWidget& readout, const QEvent& event);
 
     // The text's advance in 64ths of a pixel, as the text engine adds it up; -1 if a character has no
     // picture here.

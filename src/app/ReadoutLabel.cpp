@@ -10,28 +10,8 @@ namespace tintara {
 
 bool ReadoutLabel::event(QEvent* event)
 {
-    if (event->type() == QEvent::Polish)
-        takeOverBackground(*this);
+    glyphs_.followEvent(*this, *event);
     return QLabel::event(event);
-}
-
-void ReadoutLabel::changeEvent(QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::PaletteChange:
-        takeOverBackground(*this);
-        [[fallthrough]];
-    case QEvent::FontChange:
-    case QEvent::StyleChange:
-    case QEvent::EnabledChange:
-    case QEvent::LayoutDirectionChange:
-    case QEvent::ActivationChange: // the palette's inactive colours may differ
-        glyphs_.forget();
-        break;
-    default:
-        break;
-    }
-    QLabel::changeEvent(event);
 }
 
 void ReadoutLabel::paintEvent(QPaintEvent* event)
