@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
-#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -56,12 +55,6 @@ bool ReadoutEdit::event(QEvent* event)
     return QLineEdit::event(event);
 }
 
-void ReadoutEdit::resizeEvent(QResizeEvent* event)
-{
-    glyphs_.forget();
-    QLineEdit::resizeEvent(event);
-}
-
 void ReadoutEdit::focusInEvent(QFocusEvent* event)
 {
     // The text was rewritten with the caret left at its end; a click puts the caret where it lands.
@@ -90,8 +83,6 @@ void ReadoutEdit::prepareGlyphs()
     const QFontMetrics metrics = fontMetrics();
     constexpr int kHorizontalMargin = 2;
     textOrigin_ = QPoint(contents_.x() + kHorizontalMargin, contents_.y() + (contents_.height() - metrics.height() + 1) / 2);
-    // Opaque, so the repaint copies it instead of blending it.
-    picture_ = QImage(size(), QImage::Format_RGB32);
     glyphs_.reset(font(), palette().color(QPalette::Text));
 }
 
@@ -115,10 +106,7 @@ bool ReadoutEdit::paintFromGlyphs()
 {
     if (!canPaintFromGlyphs())
         return false;
-    picture_.fill(palette().color(backgroundRole()));
-    glyphs_.draw(picture_, textOrigin_.x() * 64, textOrigin_.y(), shown_, contents_);
-    QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    glyphs_.paint(*this, textOrigin_.x() * 64, textOrigin_.y(), shown_, contents_);
     return true;
 }
 

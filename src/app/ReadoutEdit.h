@@ -12,7 +12,6 @@
 // paint the text itself.
 #include "app/ReadoutGlyphs.h"
 
-#include <QImage>
 #include <QLineEdit>
 
 namespace tintara {
@@ -32,7 +31,6 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
@@ -44,7 +42,6 @@ private:
     QString shown_;
     bool uncommitted_ = false; // shown_ is newer than the line edit's text
     bool caretToStart_ = false; // rewritten without focus: the caret goes to the start with the focus
-    QImage picture_; // the field as painted, reused so a repaint allocates nothing
     QPoint textOrigin_; // top-left of the first glyph cell
     QRect contents_;
 };

@@ -79,6 +79,7 @@ void ReadoutGlyphs::followEvent(QWidget& readout, const QEvent& event)
     case QEvent::EnabledChange:
     case QEvent::LayoutDirectionChange:
     case QEvent::ActivationChange: // the palette's inactive colours may differ
+    case QEvent::Resize:
         forget();
         break;
     default:
@@ -149,17 +150,23 @@ const ReadoutGlyphs::Picture& ReadoutGlyphs::picture(int index, int fraction64)
     return glyph;
 }
 
-void ReadoutGlyphs::draw(QImage& into, int pen64, int top, QStringView text, const QRect& clip)
+void ReadoutGlyphs::paint(QWidget& readout, int pen64, int top, QStringView text, const QRect& clip)
 {
+    // Opaque, so the repaint copies it instead of blending it.
+    if (readoutPicture_.size() != readout.size())
+        readoutPicture_ = QImage(readout.size(), QImage::Format_RGB32);
+    readoutPicture_.fill(readout.palette().color(readout.backgroundRole()));
     for (const QChar c : text) {
         const int index = glyphIndex(c);
         if (index < 0)
             continue;
         const Picture& glyph = picture(index, pen64 & 63);
         const QPoint at = QPoint(pen64 >> 6, top) + glyph.offset;
-        blendOver(into, at.x(), at.y(), glyph.image, clip);
+        blendOver(readoutPicture_, at.x(), at.y(), glyph.image, clip);
         pen64 += glyphs_[static_cast<std::size_t>(index)].advance64;
     }
+    QPainter painter(&readout);
+    painter.drawImage(0, 0, readoutPicture_);
 }
 
 } // namespace tintara

@@ -31,7 +31,7 @@ public:
     void forget() { ready_ = false; }
 
     // An event of the read-out the pictures belong to: whether it paints its own background is decided
-    // on its polish and palette changes; a change of its font, colours, style, state or direction
+    // on its polish and palette changes; a change of its font, colours, style, state, direction or size
     // drops the pictures.
     void followEvent(QWidget& readout, const QEvent& event);
 
@@ -39,9 +39,10 @@ public:
     // picture here.
     int width64(QStringView text) const;
 
-    // Blends `text` over `into`: its pen starts `pen64` 64ths of a pixel right of into's left edge, on
-    // the line whose top is the whole pixel `top` (plus the reset's fraction); clipped to `clip`.
-    void draw(QImage& into, int pen64, int top, QStringView text, const QRect& clip);
+    // Paints the read-out whole: its background colour with `text` over it, the pen starting `pen64`
+    // 64ths of a pixel right of its left edge, on the line whose top is the whole pixel `top` (plus the
+    // reset's fraction); the text clipped to `clip`.
+    void paint(QWidget& readout, int pen64, int top, QStringView text, const QRect& clip);
 
 private:
     static constexpr int kGlyphCount = 17;
@@ -63,6 +64,7 @@ private:
     QFont font_;
     QColor pen_;
     qreal baseline_ = 0; // below the top of the picture a glyph is drawn in
+    QImage readoutPicture_; // the read-out as painted, reused so a repaint allocates nothing
     int lineHeight_ = 0;
     bool ready_ = false;
 };

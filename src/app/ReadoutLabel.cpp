@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QFontMetricsF>
-#include <QPainter>
 
 #include <cmath>
 
@@ -44,7 +43,6 @@ bool ReadoutLabel::paintFromGlyphs()
                                                                QStringLiteral("0"));
         top_ = static_cast<int>(std::floor(line.top()));
         fitsVertically_ = line.top() >= layout.top() && line.bottom() <= layout.top() + layout.height();
-        picture_ = QImage(size(), QImage::Format_RGB32);
         glyphs_.reset(font(), palette().color(foregroundRole()), line.top() - top_);
     }
     const int width64 = glyphs_.width64(shown);
@@ -53,10 +51,7 @@ bool ReadoutLabel::paintFromGlyphs()
     // A line wider than the box is clipped by the text engine; the label does that.
     if (!fitsVertically_ || width64 < 0 || pen64 < left64 || pen64 + width64 > right64)
         return false;
-    picture_.fill(palette().color(backgroundRole()));
-    glyphs_.draw(picture_, pen64, top_, shown, picture_.rect());
-    QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    glyphs_.paint(*this, pen64, top_, shown, rect());
     return true;
 }
 

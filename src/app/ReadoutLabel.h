@@ -5,7 +5,6 @@
 // centred or justified line, a translucent background) paints as any label.
 #include "app/ReadoutGlyphs.h"
 
-#include <QImage>
 #include <QLabel>
 
 namespace tintara {
@@ -22,7 +21,6 @@ private:
     bool paintFromGlyphs();
 
     ReadoutGlyphs glyphs_;
-    QImage picture_; // the label as painted, reused so a repaint allocates nothing
     QRect layout_; // where the label lays out its text, when the glyphs were prepared
     int top_ = 0; // the whole pixel of the line's top
     bool fitsVertically_ = false;
