@@ -67,11 +67,13 @@ void ChannelSliderPicker::setChannelValue(int slot, int value)
     if (value == stored)
         return;
     stored = value;
-    if (slot == ownSlot(channel_))
+    if (slot == ownSlot(channel_)) {
         setArrowPos(sliderPosFromValue(channel_, trackLength(shape()), value));
-    else
+        updateArrow();
+    } else {
         rebuildGradient();
-    updateShown();
+        updateShown();
+    }
     if (NotifyEnabled())
         fireChange();
 }

@@ -25,7 +25,11 @@ void THSColorPicker::setSelectedColor(TColor color)
     luminanceValue_ = hsl.l;
     selectedColor_ = color;
     markerPos_ = hsMarkerFromValues(hueValue_, saturationValue_, width(), height());
-    updateShown();
+    // The field beneath does not depend on the colour.
+    if (shownStale_)
+        updateShown();
+    else
+        updateShown(toQRect(hsCrossHairBounds(drawnMarkerPos_)), toQRect(hsCrossHairBounds(markerPos_)));
 }
 
 void THSColorPicker::setHueValue(int value)

@@ -74,6 +74,12 @@ std::array<TRect, 4> hsCrossHairArms(TPoint at)
     }};
 }
 
+TRect hsCrossHairBounds(TPoint at)
+{
+    const std::array<TRect, 4> arms = hsCrossHairArms(at);
+    return {arms[0].Left, arms[1].Top, arms[2].Right, arms[3].Bottom};
+}
+
 std::optional<TPoint> hsKeyTarget(TPoint drawn, TrackKey key, bool ctrl)
 {
     const int step = ctrl ? 10 : 1;

@@ -41,6 +41,8 @@ std::optional<TColor> hsShownColorAt(const Bitmap32& shown, TPoint p);
 // The four arms of the cross-hair at `at` (left, top, right, bottom); the 9 x 9 square around the
 // point stays uncovered so the chosen colour shows.
 std::array<TRect, 4> hsCrossHairArms(TPoint at);
+// The square the cross-hair at `at` covers.
+TRect hsCrossHairBounds(TPoint at);
 
 // Where an arrow key moves the point from where the marker was drawn: 1 px, 10 px with Ctrl.
 // Nothing for other keys. Not limited: taking the colour there holds it on the field.

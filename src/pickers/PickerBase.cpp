@@ -5,6 +5,7 @@
 
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QToolTip>
@@ -99,21 +100,55 @@ void PickerBase::renderFrame(QImage& image)
 void PickerBase::updateShown()
 {
     if (repaintsHeld_)
-        heldBack_ = true;
+        held_ = Held::Whole;
     else
         update();
 }
 
-void PickerBase::repaintHeldBack()
+void PickerBase::updateShown(const QRect& drawnMarker, const QRect& marker)
 {
-    if (heldBack_)
-        update();
-    heldBack_ = false;
+    if (!repaintsHeld_) {
+        update(drawnMarker);
+        update(marker);
+        return;
+    }
+    switch (held_) {
+    case Held::Whole:
+        break;
+    case Held::Nothing:
+        held_ = Held::Marker;
+        heldDrawnMarker_ = drawnMarker;
+        heldMarker_ = marker;
+        break;
+    case Held::Marker:
+        // A paint of part of the control since (an expose) may have drawn the marker somewhere else.
+        heldDrawnMarker_ |= drawnMarker;
+        heldMarker_ = marker;
+        break;
+    }
 }
 
-void PickerBase::paintEvent(QPaintEvent* /*e*/)
+void PickerBase::repaintHeldBack()
 {
-    heldBack_ = false;
+    switch (held_) {
+    case Held::Nothing:
+        break;
+    case Held::Marker:
+        update(heldDrawnMarker_);
+        update(heldMarker_);
+        break;
+    case Held::Whole:
+        update();
+        break;
+    }
+    held_ = Held::Nothing;
+}
+
+void PickerBase::paintEvent(QPaintEvent* e)
+{
+    // A paint of part of the control (an expose) leaves what was held back outside it on the screen.
+    if (e->region().rectCount() == 1 && e->rect().contains(rect()))
+        held_ = Held::Nothing;
     {
         // The toolkit's backing store is the back buffer: a frame of its own would cost a second
         // painter and a copy on every repaint.

@@ -86,10 +86,11 @@ public:
     void renderFrame(QImage& image);
 
     // While its owner holds repaints, a change of what the control shows is not painted yet: it waits
-    // for repaintHeldBack(), or for any other paint, which shows the control as it is anyway. An owner
-    // that assigns a new colour on every sampled tick lets the control follow at its own pace.
+    // for repaintHeldBack(), or for any other paint of the whole control, which shows it as it is
+    // anyway. An owner that assigns a new colour on every sampled tick lets the control follow at its
+    // own pace.
     void setRepaintsHeld(bool held) { repaintsHeld_ = held; }
-    bool hasHeldBackRepaint() const { return heldBack_; }
+    bool hasHeldBackRepaint() const { return held_ != Held::Nothing; }
     void repaintHeldBack();
 
 signals:
@@ -111,6 +112,10 @@ protected:
 
     // What the control shows changed: a repaint, unless its owner holds repaints.
     void updateShown();
+    // Only a marker moved, from where the last paint put it to where it goes now: a repaint of those
+    // two areas. Over a varied screen the owner moves the marker on every tick while the picture
+    // beneath it stays, and a control's whole area is many times the marker's.
+    void updateShown(const QRect& drawnMarker, const QRect& marker);
 
     // One wheel notch that the owner's handlers left alone; returns whether the control used it.
     virtual bool wheelNotch(bool up);
@@ -167,7 +172,12 @@ private:
     bool confined_ = false;
     bool hintActive_ = false;
     bool repaintsHeld_ = false;
-    bool heldBack_ = false;
+    // What a held-back change repaints: the whole control, or only the marker's areas (where a paint
+    // put it, however many moves ago, and where it goes now).
+    enum class Held { Nothing, Marker, Whole };
+    Held held_ = Held::Nothing;
+    QRect heldDrawnMarker_;
+    QRect heldMarker_;
     WheelAccumulator wheel_;
 };
 

@@ -29,6 +29,15 @@ void TSLColorPicker::markerFromValues()
     markerPos_ = slMarkerFromValues(saturation_, luminance_, width(), height());
 }
 
+void TSLColorPicker::updateMarker()
+{
+    // The field beneath depends on the hue only.
+    if (shownStale_)
+        updateShown();
+    else
+        updateShown(toQRect(slMarkerRect(drawnMarkerPos_)), toQRect(slMarkerRect(markerPos_)));
+}
+
 bool TSLColorPicker::setValue(int& stored, int value, int maximum)
 {
     ClampToRange(value, 0, maximum);
@@ -54,7 +63,7 @@ void TSLColorPicker::setSaturation(int value)
     if (!setValue(saturation_, value, 255))
         return;
     markerFromValues();
-    updateShown();
+    updateMarker();
     if (NotifyEnabled())
         fireChange();
 }
@@ -64,7 +73,7 @@ void TSLColorPicker::setLuminance(int value)
     if (!setValue(luminance_, value, 255))
         return;
     markerFromValues();
-    updateShown();
+    updateMarker();
     if (NotifyEnabled())
         fireChange();
 }
@@ -118,6 +127,7 @@ void TSLColorPicker::paintPicker(QPainter& p)
     p.setBrush(Qt::NoBrush);
     // The outline covers the rectangle's columns left .. right - 1 and rows top .. bottom - 1.
     const TRect r = slMarkerRect(markerPos_);
+    drawnMarkerPos_ = markerPos_;
     p.drawEllipse(QRect(r.Left, r.Top, r.width() - 1, r.height() - 1));
 }
 

@@ -56,6 +56,8 @@ protected:
 
 private:
     void markerFromValues();
+    // The marker moved: its areas, or the whole control when the field beneath changed too.
+    void updateMarker();
     // Marker at p, then the values of p through the setters without notifications.
     void chooseAt(TPoint p);
     bool setValue(int& stored, int value, int maximum);
@@ -65,6 +67,7 @@ private:
     int saturation_ = 0;
     int luminance_ = 255;
     TPoint markerPos_{};
+    TPoint drawnMarkerPos_{};
     TPoint lastMousePos_{};
     Bitmap32 shown_;
     bool shownStale_ = true;

@@ -67,6 +67,8 @@ protected:
     virtual void paintStrip(QPainter& p);
 
     void setArrowPos(int pos) { arrowPos_ = pos; }
+    // The arrow moved to ArrowPos() and nothing else changed: a repaint of where it was and is.
+    void updateArrow();
     // For constructors: the layout without the layout-changed command (there is no gradient yet).
     void initLayout(TTrackBarLayout layout) { layout_ = layout; }
 
@@ -95,6 +97,7 @@ private:
     TSliderPlacement placement_ = spAfter;
     bool newArrowStyle_ = false;
     int arrowPos_ = 0;
+    int drawnArrowPos_ = 0;
 };
 
 } // namespace tintara

@@ -13,9 +13,12 @@
 #include "pickers/SLHColorPicker.h"
 #include "pickers/VColorPicker.h"
 
+#include <QBackingStore>
 #include <QGroupBox>
+#include <QPaintEvent>
 
 #include <algorithm>
+#include <vector>
 
 namespace tintara::testing {
 namespace {
@@ -37,6 +40,25 @@ QString hexOf(TColor c)
 constexpr QPoint kEast(69, 53);
 constexpr QPoint kEast2(78, 53);
 constexpr TColor kEastColor = rgbColor(255, 212, 255);
+
+// Counts the area of every paint a control gets.
+class PaintAreas : public QObject {
+public:
+    explicit PaintAreas(QWidget* w) { w->installEventFilter(this); }
+    int largest = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            int area = 0;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                area += r.width() * r.height();
+            largest = std::max(largest, area);
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -338,4 +360,64 @@ TEST_F(MainWindowTest, TheMixerFollowsAMovingColourAtItsCadence)
     EXPECT_FALSE(heldBack());
 }
 
+// Over a varied screen a marker or an arrow moves on nearly every tick while the picture beneath it
+// often stays: such a move repaints only around the marker, and whatever was held back or painted
+// in part, the screen ends on what a whole repaint of each picker shows.
+TEST_F(MainWindowTest, TheMixerRepaintsOnlyWhatMovedAndEndsOnThePickersWhole)
+{
+    TfrmMain& w = open();
+    const auto onScreen = [&w](QWidget* c) {
+        QApplication::processEvents();
+        const QImage* store = static_cast<const QImage*>(w.backingStore()->paintDevice());
+        return store->copy(QRect(c->mapTo(&w, QPoint(0, 0)), c->size())).convertToFormat(QImage::Format_RGB32);
+    };
+    const auto area = [](QWidget* c) { return c->width() * c->height(); };
+    const auto whole = [](PickerBase* p) {
+        QImage frame;
+        p->renderFrame(frame);
+        return frame;
+    };
+    // New saturations and values of one hue for longer than the pickers' cadence; then new hues,
+    // greys and back, with an expose of a corner while a picture is held back.
+    const std::vector<TColor> oneHue = {rgbColor(200, 100, 100), rgbColor(150, 30, 30), rgbColor(250, 10, 10),
+                                        rgbColor(120, 0, 0), rgbColor(255, 128, 128)};
+    const std::vector<TColor> varied = {rgbColor(40, 200, 40),   rgbColor(40, 180, 60), rgbColor(30, 30, 200),
+                                        rgbColor(255, 255, 255), rgbColor(0, 0, 0),     rgbColor(128, 128, 128),
+                                        rgbColor(90, 10, 140),   rgbColor(200, 40, 40)};
+    // Ticks 10 ms apart hold the pictures back; a second apart, each tick paints at once.
+    for (const int stepMs : {10, 1000}) {
+        for (QWidget* tab : {w.tabRainbow, w.tabHue, w.tabSliders}) {
+            platform.setClockStepMs(stepMs);
+            w.pagesMixer->setCurrentWidget(tab);
+            platform.advanceClockMs(1000);
+            sample(rgbColor(200, 40, 40));
+            QApplication::processEvents();
+            const auto pickers = tab->findChildren<PickerBase*>();
+            PaintAreas field(w.HSLColorPicker->field()), red(w.RedColorPicker);
+            for (const std::vector<TColor>* moves : {&oneHue, &varied}) {
+                for (TColor c : *moves) {
+                    sample(c);
+                    QApplication::processEvents();
+                    if (c == rgbColor(30, 30, 200)) {
+                        for (PickerBase* p : pickers)
+                            p->repaint(0, 0, 6, 6);
+                    }
+                }
+                for (int i = 0; i < 5; ++i) {
+                    w.timTintaraTimer();
+                    QApplication::processEvents();
+                }
+                for (PickerBase* p : pickers)
+                    EXPECT_TRUE(onScreen(p) == whole(p)) << p->metaObject()->className();
+            }
+            // The field beneath the cross-hair and the red slider's strip do not depend on the colour.
+            if (tab == w.tabRainbow) {
+                EXPECT_LT(field.largest, area(w.HSLColorPicker->field()) / 4);
+            }
+            if (tab == w.tabSliders) {
+                EXPECT_LT(red.largest, area(w.RedColorPicker) / 4);
+            }
+        }
+    }
+}
 } // namespace tintara::testing
