@@ -311,14 +311,22 @@ void TfrmMain::timTintaraTimer()
             timTintara->start();
     });
     tickMs_ = platform_.monotonicMs();
+    const TPoint before = pntMagnify->LastPoint();
     try {
         SampleCurrentColor();
         RefreshDisplays(false);
     } catch (const CursorPosError&) {
         // The cursor could not be read (it is on another screen): try again next tick.
     }
-    followTitle();
-    followMixer();
+    // What the cadences held back goes out with a tick that repaints anyway, so that it costs no
+    // window update of its own: a cursor that moves on every other tick (a hand is slower than the
+    // loop) moves again on the next one. A tick late at most.
+    const bool moved = pntMagnify->LastPoint() != before;
+    if (moved || !movedLastTick_) {
+        followTitle();
+        followMixer();
+    }
+    movedLastTick_ = moved;
     if (!closed_)
         timTintara->start();
     updateStatusLabel();

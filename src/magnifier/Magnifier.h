@@ -55,6 +55,8 @@ public:
     // Captures when the cursor moved (or when forced) and schedules a repaint; returns CurColor.
     // Throws CursorPosError when the cursor cannot be read.
     TColor pickColor(bool Force);
+    // Where the last capture was taken.
+    TPoint LastPoint() const { return core_.LastPoint(); }
 
     void setVisible(bool visible) override;
 
