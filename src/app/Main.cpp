@@ -318,18 +318,20 @@ void TfrmMain::timTintaraTimer()
     } catch (const CursorPosError&) {
         // The cursor could not be read (it is on another screen): try again next tick.
     }
-    // What the cadences held back goes out with a tick that repaints anyway, so that it costs no
-    // window update of its own: a cursor that moves on every other tick (a hand is slower than the
-    // loop) moves again on the next one. A tick late at most.
+    // What the cadences held back, and the status line's pulse, go out with a tick that repaints
+    // anyway, so that they cost no window update of their own: a tick that finds the cursor resting
+    // right after a move leaves them to the next tick, when the cursor has usually moved on (few
+    // hands move it on every tick). A tick late at most.
     const bool moved = pntMagnify->LastPoint() != before;
-    if (moved || !movedLastTick_) {
+    const bool waitForMove = !moved && movedLastTick_;
+    movedLastTick_ = moved;
+    if (!waitForMove) {
         followTitle();
         followMixer();
     }
-    movedLastTick_ = moved;
     if (!closed_)
         timTintara->start();
-    updateStatusLabel();
+    updateStatusLabel(waitForMove);
 }
 
 std::array<ReadoutEdit*, 8> TfrmMain::readouts() const
@@ -389,7 +391,7 @@ bool TfrmMain::IsForeground() const
     return platform_.isForeground(static_cast<std::uintptr_t>(window()->winId()));
 }
 
-void TfrmMain::updateStatusLabel()
+void TfrmMain::updateStatusLabel(bool waitForMove)
 {
     if (IsForeground()) {
         statusBackground_ = tcolor(palette().color(QPalette::Button));
@@ -400,7 +402,7 @@ void TfrmMain::updateStatusLabel()
         pulse_.restart(redOf(statusBackground_));
         return;
     }
-    if (pulse_.tick()) {
+    if (pulse_.tick(waitForMove)) {
         statusBackground_ = rgbColor(pulse_.red(), 0, 0);
         setLabelColors(lblCtrlH, statusBackground_, clWhite);
     }

@@ -2,7 +2,7 @@
 
 namespace tintara {
 
-bool StatusPulse::tick()
+bool StatusPulse::tick(bool passOn)
 {
     if (red_ > kHigh)
         step_ = -kStep;
@@ -16,6 +16,11 @@ bool StatusPulse::tick()
     const int toTurn = ticksToTurn();
     if (!first_ && (sinceShown_ < kRepaintEvery || (toTurn != 0 && toTurn < kRepaintEvery)))
         return false;
+    if (!first_ && passOn && toTurn > kRepaintEvery && !passedOn_) {
+        passedOn_ = true;
+        return false;
+    }
+    passedOn_ = false;
     first_ = false;
     sinceShown_ = 0;
     return true;

@@ -20,8 +20,10 @@ public:
         first_ = true;
     }
 
-    // One tick: advances the level; true when the label should show it.
-    bool tick();
+    // One tick: advances the level; true when the label should show it. A tick that repaints nothing
+    // else may pass a level that is due on to the next tick (once, and not near a turning point), so
+    // that the label joins a window update that happens anyway.
+    bool tick(bool passOn = false);
 
     int red() const { return red_; }
 
@@ -33,6 +35,7 @@ private:
     int step_ = 1; // until the first turning point
     int sinceShown_ = 0;
     bool first_ = true;
+    bool passedOn_ = false;
 };
 
 } // namespace tintara
