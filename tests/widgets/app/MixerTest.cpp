@@ -360,6 +360,33 @@ TEST_F(MainWindowTest, TheMixerFollowsAMovingColourAtItsCadence)
     EXPECT_FALSE(heldBack());
 }
 
+// What the pickers' cadence held back goes out with a tick that repaints anyway: a tick that finds
+// the cursor resting right after a move leaves it to the next tick, which usually brings a move;
+// while the cursor rests it goes out a tick late at most.
+TEST_F(MainWindowTest, AHeldBackPictureWaitsATickForTheNextMove)
+{
+    TfrmMain& w = open();
+    w.pagesMixer->setCurrentWidget(w.tabRainbow);
+    PickerBase* field = w.HSLColorPicker->field();
+    platform.setClockStepMs(10);
+    platform.advanceClockMs(1000);
+    sample(rgbColor(200, 40, 40)); // painted at once after the pause
+    sample(rgbColor(40, 200, 40));
+    w.timTintaraTimer();
+    sample(rgbColor(40, 40, 200));
+    ASSERT_TRUE(field->hasHeldBackRepaint());
+    w.timTintaraTimer(); // 40 ms since the last picture, but the cursor rests right after a move
+    EXPECT_TRUE(field->hasHeldBackRepaint());
+    sample(rgbColor(200, 200, 40)); // the move goes out with the pictures
+    EXPECT_FALSE(field->hasHeldBackRepaint());
+    sample(rgbColor(40, 200, 200));
+    for (int tick = 0; tick < 3; ++tick) {
+        EXPECT_TRUE(field->hasHeldBackRepaint()) << tick;
+        w.timTintaraTimer();
+    }
+    EXPECT_FALSE(field->hasHeldBackRepaint()); // 40 ms, and one tick of rest
+}
+
 // Over a varied screen a marker or an arrow moves on nearly every tick while the picture beneath it
 // often stays: such a move repaints only around the marker, and whatever was held back or painted
 // in part, the screen ends on what a whole repaint of each picker shows.
