@@ -216,7 +216,7 @@ private:
     Cadence titleCadence_{100};
     Cadence mixerCadence_{40};
     std::int64_t tickMs_ = 0; // the monotonic clock, read once per tick
-    bool movedLastTick_ = false;
+    bool movedLastTick_ = false; // the last tick found the cursor somewhere new
     std::vector<PickerBase*> mixerPickers_; // every picker of the mixer, the composites' parts too
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;

@@ -110,6 +110,23 @@ ArrowPolygons arrowPolygonsAt(const TrackBarShape& s, int arrowPos)
     return result;
 }
 
+TRect arrowBounds(const TrackBarShape& shape, int arrowPos)
+{
+    const ArrowPolygons arrows = arrowPolygonsAt(shape, arrowPos);
+    if (arrows.count == 0)
+        return {};
+    const TPoint first = arrows.arrows[0].points[0];
+    TRect b{first.x, first.y, first.x, first.y}; // the corner points' extremes, inclusive
+    for (int i = 0; i < arrows.count; ++i) {
+        const ArrowPolygon& a = arrows.arrows[static_cast<std::size_t>(i)];
+        for (int j = 0; j < a.count; ++j) {
+            const TPoint p = a.points[static_cast<std::size_t>(j)];
+            b = {std::min(b.Left, p.x), std::min(b.Top, p.y), std::max(b.Right, p.x), std::max(b.Bottom, p.y)};
+        }
+    }
+    return {b.Left - 1, b.Top - 1, b.Right + 2, b.Bottom + 2};
+}
+
 TPoint hintPosition(const TrackBarShape& s, TPoint pointer)
 {
     if (s.layout == lyHorizontal)

@@ -82,6 +82,8 @@ struct ArrowPolygons {
     int count = 0;
 };
 ArrowPolygons arrowPolygonsAt(const TrackBarShape& shape, int arrowPos);
+// The area the arrows at arrowPos cover, with a pixel to spare round their corners for the outline's pen.
+TRect arrowBounds(const TrackBarShape& shape, int arrowPos);
 
 // Where the hint goes, in client pixels: under a horizontal slider, right of a vertical one.
 TPoint hintPosition(const TrackBarShape& shape, TPoint pointer);

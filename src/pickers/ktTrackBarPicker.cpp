@@ -99,18 +99,7 @@ void TktTrackBarPicker::paintPicker(QPainter& p)
 
 void TktTrackBarPicker::updateArrow()
 {
-    const auto area = [this](int pos) {
-        QRect bounds;
-        const ArrowPolygons arrows = arrowPolygonsAt(shape(), pos);
-        for (int i = 0; i < arrows.count; ++i) {
-            const ArrowPolygon& a = arrows.arrows[static_cast<std::size_t>(i)];
-            for (int j = 0; j < a.count; ++j)
-                bounds |= QRect(toQPoint(a.points[static_cast<std::size_t>(j)]), QSize(1, 1));
-        }
-        // A pixel to spare round the corners, for the outline's pen.
-        return bounds.adjusted(-1, -1, 1, 1);
-    };
-    updateShown(area(drawnArrowPos_), area(arrowPos_));
+    updateShown(toQRect(arrowBounds(shape(), drawnArrowPos_)), toQRect(arrowBounds(shape(), arrowPos_)));
 }
 
 void TktTrackBarPicker::drawArrows(QPainter& p)
