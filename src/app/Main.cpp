@@ -304,12 +304,9 @@ void TfrmMain::TogglePanel(ClickLabel* image, bool adjustWindow)
 
 void TfrmMain::timTintaraTimer()
 {
-    timTintara->stop();
-    // Any other error goes on to the application's error box; the loop must not stop with it.
-    const auto restart = qScopeGuard([this] {
-        if (!closed_ && !timTintara->isActive())
-            timTintara->start();
-    });
+    // The timer runs on through the tick: the toolkit never fires a timer again while its handler
+    // runs, even under a nested event loop (an error box), and stopping and restarting it would
+    // allocate on every tick.
     tickMs_ = platform_.monotonicMs();
     const TPoint before = pntMagnify->LastPoint();
     try {
@@ -329,8 +326,6 @@ void TfrmMain::timTintaraTimer()
         followTitle();
         followMixer();
     }
-    if (!closed_)
-        timTintara->start();
     updateStatusLabel(waitForMove);
 }
 
