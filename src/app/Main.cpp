@@ -236,6 +236,7 @@ void TfrmMain::changeEvent(QEvent* event)
 
 void TfrmMain::ApplicationMinimize()
 {
+    releaseHeldBack(); // no tick will
     timTintara->stop();
     setWindowIconText(QStringLiteral("Tintara"));
 }
@@ -252,6 +253,9 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutPanels();
+    // The window repaints whole, perhaps into a new backing store, and a held read-out would not be
+    // painted there.
+    releaseHeldBack();
 }
 
 void TfrmMain::layoutPanels()
@@ -347,10 +351,58 @@ void TfrmMain::followTitle()
 
 void TfrmMain::followMixer()
 {
-    if (std::any_of(mixerPickers_.begin(), mixerPickers_.end(), [](PickerBase* p) { return p->hasHeldBackRepaint(); }) &&
-        mixerCadence_.due(tickMs_))
-        for (PickerBase* picker : mixerPickers_)
-            picker->repaintHeldBack();
+    const bool held = readoutsHeld_ || std::any_of(mixerPickers_.begin(), mixerPickers_.end(),
+                                                   [](PickerBase* p) { return p->hasHeldBackRepaint(); });
+    if (held && mixerCadence_.due(tickMs_))
+        releaseHeldBack();
+}
+
+void TfrmMain::releaseHeldBack()
+{
+    for (PickerBase* picker : mixerPickers_)
+        picker->repaintHeldBack();
+    if (!readoutsHeld_)
+        return;
+    readoutsHeld_ = false;
+    for (QWidget* readout : readoutWidgets())
+        if (!readout->updatesEnabled())
+            readout->setUpdatesEnabled(true); // repaints it
+}
+
+std::array<QWidget*, 12> TfrmMain::readoutWidgets() const
+{
+    return {txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB,
+            lblCyan, lblMagenta, lblYellow, lblBlack};
+}
+
+// The read-outs take every new colour at once (what they say is always the colour shown), but while the
+// colour keeps changing they repaint at the mixer's cadence: digits rewritten fifty times a second
+// cannot be read, and each repainted control costs the toolkit a round of its own, whatever it draws.
+// The chip, the name and the magnifier, which show the colour itself, keep up with every tick.
+void TfrmMain::holdRepaintOf(QWidget* readout)
+{
+    // A field the user is in shows its text, caret and selection at once.
+    const bool hold = holdReadouts_ && !readout->hasFocus();
+    if (hold != readout->updatesEnabled())
+        return;
+    readout->setUpdatesEnabled(!hold); // enabled again, it repaints
+    readoutsHeld_ = readoutsHeld_ || hold;
+}
+
+void TfrmMain::showReadout(ReadoutEdit* readout, QLatin1StringView text)
+{
+    if (readout->text() == text)
+        return;
+    holdRepaintOf(readout);
+    readout->showText(text);
+}
+
+void TfrmMain::showReadout(QLabel* label, QLatin1StringView text)
+{
+    if (label->text() == text)
+        return;
+    holdRepaintOf(label);
+    label->setText(QString(text));
 }
 
 void TfrmMain::writeTitle()
@@ -415,19 +467,32 @@ void TfrmMain::RefreshDisplays(bool force)
     if (!force && shown_.valid && shown_.color == sampled && shown_.chip == cur && !displaysEdited_)
         return;
     refreshing_ = true;
+    // The mixer's pictures and the read-outs follow a moving colour at their own cadence; a user's
+    // action shows at once.
+    const bool hold = !force && !mixerCadence_.due(tickMs_);
+    for (PickerBase* picker : mixerPickers_)
+        picker->setRepaintsHeld(hold);
+    holdReadouts_ = hold;
+    const auto release = qScopeGuard([this, hold] {
+        for (PickerBase* picker : mixerPickers_)
+            picker->setRepaintsHeld(false);
+        holdReadouts_ = false;
+        if (!hold)
+            releaseHeldBack();
+    });
     const auto red = pntMagnify->Red();
     const auto green = pntMagnify->Green();
     const auto blue = pntMagnify->Blue();
     const TColor chip = static_cast<TColor>(red + 256 * green + 65536 * blue);
     std::array<char, kDecimalTextSize> buf;
     const auto decimal = [&buf](std::int32_t value) { return latin1(formatDecimal(value, buf)); };
-    txtDecB->showText(decimal(static_cast<std::int32_t>(blue)));
-    txtDecG->showText(decimal(static_cast<std::int32_t>(green)));
-    txtDecR->showText(decimal(static_cast<std::int32_t>(red)));
-    txtDecRGB->showText(decimal(decimalColor(pntMagnify->CurColor())));
+    showReadout(txtDecB, decimal(static_cast<std::int32_t>(blue)));
+    showReadout(txtDecG, decimal(static_cast<std::int32_t>(green)));
+    showReadout(txtDecR, decimal(static_cast<std::int32_t>(red)));
+    showReadout(txtDecRGB, decimal(decimalColor(pntMagnify->CurColor())));
     std::array<char, kHexTextSize> hexDigits;
     const std::string_view hex = formatHexColor(chip, hexDigits);
-    txtRGB->showText(latin1(hex));
+    showReadout(txtRGB, latin1(hex));
 
     chips_.setColor(cur, chip);
     paintChip(cur);
@@ -442,18 +507,6 @@ void TfrmMain::RefreshDisplays(bool force)
 
     titleLength_ = std::snprintf(title_.data(), title_.size(), "Tintara - %.6s", hex.data());
 
-    // The mixer's pickers follow a moving colour at their own cadence (each repaints a large area); a
-    // user's action shows at once.
-    const bool holdMixer = !force && !mixerCadence_.due(tickMs_);
-    for (PickerBase* picker : mixerPickers_)
-        picker->setRepaintsHeld(holdMixer);
-    const auto releaseMixer = qScopeGuard([this, holdMixer] {
-        for (PickerBase* picker : mixerPickers_) {
-            picker->setRepaintsHeld(false);
-            if (!holdMixer)
-                picker->repaintHeldBack();
-        }
-    });
     if (!sliderDragFlag_) {
         HueColorPicker->setSelectedColor(chip);
         SatColorPicker->setSelectedColor(chip);
@@ -465,9 +518,9 @@ void TfrmMain::RefreshDisplays(bool force)
     SatColorPicker->setValue(ValColorPicker->Value());
     HueColorPicker->setSaturation(SatColorPicker->Saturation());
     HueColorPicker->setValue(ValColorPicker->Value());
-    txtHue->showText(decimal(HueColorPicker->Hue()));
-    txtSaturation->showText(decimal(SatColorPicker->Saturation()));
-    txtValue->showText(decimal(ValColorPicker->Value()));
+    showReadout(txtHue, decimal(HueColorPicker->Hue()));
+    showReadout(txtSaturation, decimal(SatColorPicker->Saturation()));
+    showReadout(txtValue, decimal(ValColorPicker->Value()));
     if (pagesMixer->currentWidget() == tabSliders) {
         RedColorPicker->setValue(static_cast<int>(red));
         GreenColorPicker->setValue(static_cast<int>(green));
@@ -481,10 +534,10 @@ void TfrmMain::RefreshDisplays(bool force)
         HexColorPicker->setSelectedColor(chip);
 
     const Cmyk cmyk = cmykPercentages(static_cast<int>(red), static_cast<int>(green), static_cast<int>(blue));
-    setTextIfChanged(lblCyan, decimal(cmyk.C));
-    setTextIfChanged(lblYellow, decimal(cmyk.Y));
-    setTextIfChanged(lblMagenta, decimal(cmyk.M));
-    setTextIfChanged(lblBlack, decimal(cmyk.K));
+    showReadout(lblCyan, decimal(cmyk.C));
+    showReadout(lblYellow, decimal(cmyk.Y));
+    showReadout(lblMagenta, decimal(cmyk.M));
+    showReadout(lblBlack, decimal(cmyk.K));
     if (force) {
         writeTitle(); // a user's action shows at once
         const std::int64_t now = platform_.monotonicMs();

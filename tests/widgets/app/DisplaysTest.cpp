@@ -5,6 +5,7 @@
 #include "pickers/SColorPicker.h"
 #include "pickers/VColorPicker.h"
 
+#include <QBackingStore>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -292,6 +293,54 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
     w.SelectChip(2);
     EXPECT_EQ(w.windowTitle(), "Tintara - 778899");
     EXPECT_EQ(readBy(w.txtDecB), "153");
+}
+
+// While the colour keeps changing, the read-outs take every tick's colour but repaint at most every
+// 40 ms; the colour's swatch repaints every tick. A field with the focus, a resized window and the
+// end of the movement show what the read-outs hold.
+TEST_F(MainWindowTest, TheReadOutsRepaintAtTheirCadenceAndEndOnTheColourShown)
+{
+    TfrmMain& w = open();
+    const QList<QWidget*> readouts = {w.txtRGB, w.txtDecRGB, w.txtHue,  w.txtSaturation, w.txtValue, w.txtDecR,
+                                      w.txtDecG, w.txtDecB,  w.lblCyan, w.lblMagenta,    w.lblYellow, w.lblBlack};
+    const auto onScreen = [&w](QWidget* c) {
+        QApplication::processEvents();
+        const QImage* store = static_cast<const QImage*>(w.backingStore()->paintDevice());
+        return store->copy(QRect(c->mapTo(&w, QPoint(0, 0)), c->size())).convertToFormat(QImage::Format_RGB32);
+    };
+    const auto asItIs = [](QWidget* c) { return c->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const auto shownAsTheyAre = [&](const char* when) {
+        for (QWidget* r : readouts)
+            EXPECT_TRUE(onScreen(r) == asItIs(r)) << when << ": " << r->objectName().toStdString();
+    };
+    platform.setClockStepMs(10);
+    platform.advanceClockMs(1000);
+    sample(rgbColor(0x11, 0x22, 0x33)); // the first change after a pause shows at once
+    shownAsTheyAre("after a pause");
+    const QImage hexBefore = onScreen(w.txtRGB);
+    const QImage swatchBefore = onScreen(w.txtColorCurrent);
+    sample(rgbColor(0xC4, 0x55, 0x66));
+    EXPECT_EQ(w.txtRGB->text(), "C45566");
+    EXPECT_EQ(w.lblCyan->text(), "0");
+    EXPECT_TRUE(onScreen(w.txtRGB) == hexBefore);
+    EXPECT_FALSE(onScreen(w.txtColorCurrent) == swatchBefore);
+
+    w.repaint(); // an expose of the whole window leaves the digits as they were, not a hole
+    EXPECT_TRUE(onScreen(w.txtRGB) == hexBefore);
+
+    sample(rgbColor(0x20, 0x30, 0x40));
+    w.resize(w.width(), w.height() + 1);
+    shownAsTheyAre("after a resize");
+
+    w.txtDecR->setFocus();
+    sample(rgbColor(0x21, 0x31, 0x41));
+    EXPECT_TRUE(onScreen(w.txtDecR) == asItIs(w.txtDecR));
+    EXPECT_FALSE(onScreen(w.txtDecG) == asItIs(w.txtDecG));
+    w.txtDecR->clearFocus();
+
+    for (int t = 0; t < 5; ++t)
+        w.timTintaraTimer(); // the cursor rests: 40 ms, and a tick of rest
+    shownAsTheyAre("once the cursor rests");
 }
 
 TEST_F(MainWindowTest, ZoomAndPointSettingsReachTheMagnifier)
