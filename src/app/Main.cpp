@@ -328,7 +328,7 @@ void TfrmMain::timTintaraTimer()
     movedLastTick_ = moved;
     if (!waitForMove) {
         followTitle();
-        followMixer();
+        followHeldBack();
     }
     updateStatusLabel(waitForMove);
 }
@@ -349,10 +349,10 @@ void TfrmMain::followTitle()
         writeTitle();
 }
 
-void TfrmMain::followMixer()
+void TfrmMain::followHeldBack()
 {
-    const bool held = readoutsHeld_ || std::any_of(mixerPickers_.begin(), mixerPickers_.end(),
-                                                   [](PickerBase* p) { return p->hasHeldBackRepaint(); });
+    const bool held = !heldControls_.empty() || std::any_of(mixerPickers_.begin(), mixerPickers_.end(),
+                                                            [](PickerBase* p) { return p->hasHeldBackRepaint(); });
     if (held && mixerCadence_.due(tickMs_))
         releaseHeldBack();
 }
@@ -361,39 +361,34 @@ void TfrmMain::releaseHeldBack()
 {
     for (PickerBase* picker : mixerPickers_)
         picker->repaintHeldBack();
-    if (!readoutsHeld_)
-        return;
-    readoutsHeld_ = false;
-    for (QWidget* readout : readoutWidgets())
-        if (!readout->updatesEnabled())
-            readout->setUpdatesEnabled(true); // repaints it
+    for (QWidget* control : heldControls_)
+        control->setUpdatesEnabled(true); // repaints it
+    heldControls_.clear();
 }
 
-std::array<QWidget*, 12> TfrmMain::readoutWidgets() const
+// The read-outs, the chip and the swatch take every new colour at once (what they hold is always the
+// colour sampled), but while the colour keeps changing they repaint at the mixer's cadence, 25 times a
+// second: digits rewritten fifty times a second cannot be read, a patch of colour looks the same at
+// either rate, and each repainted control costs the toolkit a round of its own, whatever it draws. The
+// magnifier, which follows the hand, keeps up with every tick.
+void TfrmMain::holdRepaintOf(QWidget* control, bool showNow)
 {
-    return {txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB,
-            lblCyan, lblMagenta, lblYellow, lblBlack};
-}
-
-// The read-outs take every new colour at once (what they say is always the colour shown), but while the
-// colour keeps changing they repaint at the mixer's cadence: digits rewritten fifty times a second
-// cannot be read, and each repainted control costs the toolkit a round of its own, whatever it draws.
-// The chip, the name and the magnifier, which show the colour itself, keep up with every tick.
-void TfrmMain::holdRepaintOf(QWidget* readout)
-{
-    // A field the user is in shows its text, caret and selection at once.
-    const bool hold = holdReadouts_ && !readout->hasFocus();
-    if (hold != readout->updatesEnabled())
+    if (!holdingRepaints_ || showNow || !control->updatesEnabled())
         return;
-    readout->setUpdatesEnabled(!hold); // enabled again, it repaints
-    readoutsHeld_ = readoutsHeld_ || hold;
+    control->setUpdatesEnabled(false);
+    heldControls_.push_back(control); // within the capacity reserved for every control that may be held
 }
 
 void TfrmMain::showReadout(ReadoutEdit* readout, QLatin1StringView text)
 {
     if (readout->text() == text)
         return;
-    holdRepaintOf(readout);
+    // A field the user is in shows its text, caret and selection at once.
+    if (readout->hasFocus() && !readout->updatesEnabled()) {
+        std::erase(heldControls_, readout);
+        readout->setUpdatesEnabled(true);
+    }
+    holdRepaintOf(readout, readout->hasFocus());
     readout->showText(text);
 }
 
@@ -472,11 +467,11 @@ void TfrmMain::RefreshDisplays(bool force)
     const bool hold = !force && !mixerCadence_.due(tickMs_);
     for (PickerBase* picker : mixerPickers_)
         picker->setRepaintsHeld(hold);
-    holdReadouts_ = hold;
+    holdingRepaints_ = hold;
     const auto release = qScopeGuard([this, hold] {
         for (PickerBase* picker : mixerPickers_)
             picker->setRepaintsHeld(false);
-        holdReadouts_ = false;
+        holdingRepaints_ = false;
         if (!hold)
             releaseHeldBack();
     });
@@ -494,6 +489,10 @@ void TfrmMain::RefreshDisplays(bool force)
     const std::string_view hex = formatHexColor(chip, hexDigits);
     showReadout(txtRGB, latin1(hex));
 
+    if (chips_.chip(cur).color != chip) {
+        holdRepaintOf(chipLabels[cur]);
+        holdRepaintOf(txtColorCurrent);
+    }
     chips_.setColor(cur, chip);
     paintChip(cur);
 

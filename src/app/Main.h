@@ -185,14 +185,14 @@ private:
     // reader) read of the colour, at the title's cadence.
     void followTitle();
     void writeTitle();
-    // What the mixer's cadence held back: the pickers' pictures and the read-outs' repaints.
-    void followMixer();
+    // What the mixer's cadence held back: the pickers' pictures, the read-outs', the chip's and the
+    // swatch's repaints.
+    void followHeldBack();
     void releaseHeldBack();
     std::array<ReadoutEdit*, 8> readouts() const;
-    std::array<QWidget*, 12> readoutWidgets() const; // the fields and the CMYK labels
     void showReadout(ReadoutEdit* readout, QLatin1StringView text);
     void showReadout(QLabel* label, QLatin1StringView text);
-    void holdRepaintOf(QWidget* readout);
+    void holdRepaintOf(QWidget* control, bool showNow = false);
     void setColorOfCurrentChip(TColor c);
     void focusFirstChip();
     void applyOverlayColor(bool hiLite);
@@ -224,8 +224,8 @@ private:
     std::int64_t tickMs_ = 0; // the monotonic clock, read once per tick
     bool movedLastTick_ = false; // the last tick found the cursor somewhere new
     std::vector<PickerBase*> mixerPickers_; // every picker of the mixer, the composites' parts too
-    bool holdReadouts_ = false; // the refresh running now holds the read-outs' repaints back
-    bool readoutsHeld_ = false; // a read-out's repaint is held back
+    bool holdingRepaints_ = false; // the refresh running now holds repaints back
+    std::vector<QWidget*> heldControls_; // controls whose updates are off until the cadence allows
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
     // What the displays show, so a tick that samples the same colour again has nothing to write.

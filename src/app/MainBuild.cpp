@@ -129,6 +129,9 @@ TfrmMain::TfrmMain(MainWindowEnvironment env, QWidget* parent)
     for (QLabel* swatch : chipLabels)
         swatch->setStyle(frames);
     txtColorCurrent->setStyle(frames);
+    // Every control the sampling loop may hold back at once (the read-outs, the CMYK percentages, a
+    // chip and the swatch), so that holding them never allocates.
+    heldControls_.reserve(readouts().size() + 4 + chipLabels.size() + 1);
 
     timTintara = new QTimer(this);
     timTintara->setObjectName(QStringLiteral("timTintara"));

@@ -5,9 +5,9 @@
 //
 // The window title is written at most every 100 ms: every write makes the window manager redraw the
 // title bar, which over a varied screen cost the X server and the window manager more than all of
-// Tintara's own drawing, and nobody reads a title that changes faster. The mixer's pickers and the
-// read-outs' digits repaint at most every 40 ms, as fast as a film's frames: each picker repaints a
-// large area, and every repainted control costs the toolkit a round of its own.
+// Tintara's own drawing, and nobody reads a title that changes faster. The mixer's pickers, the
+// read-outs, the chip and the swatch repaint at most every 40 ms, as fast as a film's frames: each
+// picker repaints a large area, and every repainted control costs the toolkit a round of its own.
 #include <cstdint>
 #include <optional>
 

@@ -295,14 +295,16 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
     EXPECT_EQ(readBy(w.txtDecB), "153");
 }
 
-// While the colour keeps changing, the read-outs take every tick's colour but repaint at most every
-// 40 ms; the colour's swatch repaints every tick. A field with the focus, a resized window and the
-// end of the movement show what the read-outs hold.
-TEST_F(MainWindowTest, TheReadOutsRepaintAtTheirCadenceAndEndOnTheColourShown)
+// While the colour keeps changing, the read-outs, the chip and the swatch take every tick's colour
+// but repaint at most every 40 ms; the magnifier repaints every tick. A field with the focus, a resized
+// window and the end of the movement show what they hold.
+TEST_F(MainWindowTest, TheDisplaysRepaintAtTheirCadenceAndEndOnTheColourShown)
 {
     TfrmMain& w = open();
-    const QList<QWidget*> readouts = {w.txtRGB, w.txtDecRGB, w.txtHue,  w.txtSaturation, w.txtValue, w.txtDecR,
-                                      w.txtDecG, w.txtDecB,  w.lblCyan, w.lblMagenta,    w.lblYellow, w.lblBlack};
+    const QList<QWidget*> held = {w.txtRGB,    w.txtDecRGB,  w.txtHue,    w.txtSaturation,
+                                  w.txtValue,  w.txtDecR,    w.txtDecG,   w.txtDecB,
+                                  w.lblCyan,   w.lblMagenta, w.lblYellow, w.lblBlack,
+                                  w.txtColorCurrent, w.chipLabels[w.currentChipIndex()]};
     const auto onScreen = [&w](QWidget* c) {
         QApplication::processEvents();
         const QImage* store = static_cast<const QImage*>(w.backingStore()->paintDevice());
@@ -310,7 +312,7 @@ TEST_F(MainWindowTest, TheReadOutsRepaintAtTheirCadenceAndEndOnTheColourShown)
     };
     const auto asItIs = [](QWidget* c) { return c->grab().toImage().convertToFormat(QImage::Format_RGB32); };
     const auto shownAsTheyAre = [&](const char* when) {
-        for (QWidget* r : readouts)
+        for (QWidget* r : held)
             EXPECT_TRUE(onScreen(r) == asItIs(r)) << when << ": " << r->objectName().toStdString();
     };
     platform.setClockStepMs(10);
@@ -318,12 +320,13 @@ TEST_F(MainWindowTest, TheReadOutsRepaintAtTheirCadenceAndEndOnTheColourShown)
     sample(rgbColor(0x11, 0x22, 0x33)); // the first change after a pause shows at once
     shownAsTheyAre("after a pause");
     const QImage hexBefore = onScreen(w.txtRGB);
-    const QImage swatchBefore = onScreen(w.txtColorCurrent);
+    const QImage magnifierBefore = onScreen(w.pntMagnify);
     sample(rgbColor(0xC4, 0x55, 0x66));
     EXPECT_EQ(w.txtRGB->text(), "C45566");
     EXPECT_EQ(w.lblCyan->text(), "0");
+    EXPECT_EQ(w.chipColor(w.currentChipIndex()), rgbColor(0xC4, 0x55, 0x66));
     EXPECT_TRUE(onScreen(w.txtRGB) == hexBefore);
-    EXPECT_FALSE(onScreen(w.txtColorCurrent) == swatchBefore);
+    EXPECT_FALSE(onScreen(w.pntMagnify) == magnifierBefore);
 
     w.repaint(); // an expose of the whole window leaves the digits as they were, not a hole
     EXPECT_TRUE(onScreen(w.txtRGB) == hexBefore);
