@@ -253,7 +253,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutPanels();
-    // The window repaints whole, perhaps into a new backing store, and a held read-out would not be
+    // The window repaints whole, perhaps into a new backing store, and a held control would not be
     // painted there.
     releaseHeldBack();
 }
@@ -462,8 +462,8 @@ void TfrmMain::RefreshDisplays(bool force)
     if (!force && shown_.valid && shown_.color == sampled && shown_.chip == cur && !displaysEdited_)
         return;
     refreshing_ = true;
-    // The mixer's pictures and the read-outs follow a moving colour at their own cadence; a user's
-    // action shows at once.
+    // The mixer's pictures, the read-outs, the chip and the swatch follow a moving colour at their own
+    // cadence; a user's action shows at once.
     const bool hold = !force && !mixerCadence_.due(tickMs_);
     for (PickerBase* picker : mixerPickers_)
         picker->setRepaintsHeld(hold);
