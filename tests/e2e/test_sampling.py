@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Sampling on a real X server: the window title follows the pixel under the cursor, the arrow keys
-nudge the cursor, and the Color group's copy buttons put the colour on the clipboard.
+"""Sampling on a real X server: the window title and the chip follow the pixel under the cursor, the
+arrow keys nudge the cursor, and the Color group's copy buttons put the colour on the clipboard.
 
 Usage: test_sampling.py PATH-TO-TINTARA
 """
@@ -10,7 +10,7 @@ import sys
 
 sys.dont_write_bytecode = True  # keep the source tree clean of __pycache__
 from e2e_common import (App, client_origin, expect, frame_geometry, run_scenarios,  # noqa: E402
-                        titled, wait_reading, wait_until)
+                        titled, wait_chips, wait_reading, wait_until)
 
 ROOT = "FF8000"
 BLUE = "1E90FF"
@@ -53,6 +53,14 @@ def scenario_first_start_sampling_and_copy(x, binary):
             app.wait_title(win, titled(BLUE))
             x.mouse_move(bx - 40, by + 50)
             app.wait_title(win, titled(ROOT))
+
+            # Moves faster than the chip's 25 repaints a second, alternating between the colours:
+            # once the cursor rests, the chip on the screen shows the colour it rests on.
+            burst = [a for i in range(30)
+                     for a in ("mousemove", str(bx + 50 if i % 2 else bx - 40), str(by + 50), "sleep", "0.01")]
+            x.xdotool(*burst)
+            app.wait_title(win, titled(BLUE))
+            wait_chips(x, win, {1: (BLUE, False)})
 
             # Arrow keys (the first chip has the focus after start-up) move the cursor one pixel;
             # stepping round the blue rectangle's top-left corner crosses onto it and off again.
