@@ -353,7 +353,7 @@ void TfrmMain::followHeldBack()
 {
     const bool held = !heldControls_.empty() || std::any_of(mixerPickers_.begin(), mixerPickers_.end(),
                                                             [](PickerBase* p) { return p->hasHeldBackRepaint(); });
-    if (held && mixerCadence_.due(tickMs_))
+    if (held && heldRepaintCadence_.due(tickMs_))
         releaseHeldBack();
 }
 
@@ -464,7 +464,7 @@ void TfrmMain::RefreshDisplays(bool force)
     refreshing_ = true;
     // The mixer's pictures, the read-outs, the chip and the swatch follow a moving colour at their own
     // cadence; a user's action shows at once.
-    const bool hold = !force && !mixerCadence_.due(tickMs_);
+    const bool hold = !force && !heldRepaintCadence_.due(tickMs_);
     for (PickerBase* picker : mixerPickers_)
         picker->setRepaintsHeld(hold);
     holdingRepaints_ = hold;
@@ -541,7 +541,7 @@ void TfrmMain::RefreshDisplays(bool force)
         writeTitle(); // a user's action shows at once
         const std::int64_t now = platform_.monotonicMs();
         titleCadence_.written(now);
-        mixerCadence_.written(now);
+        heldRepaintCadence_.written(now);
     }
     shown_ = {sampled, cur, true};
     displaysEdited_ = false;

@@ -220,7 +220,7 @@ private:
     std::array<char, 24> title_{'T', 'i', 'n', 't', 'a', 'r', 'a'};
     int titleLength_ = 7;
     Cadence titleCadence_{100};
-    Cadence mixerCadence_{40};
+    Cadence heldRepaintCadence_{40};
     std::int64_t tickMs_ = 0; // the monotonic clock, read once per tick
     bool movedLastTick_ = false; // the last tick found the cursor somewhere new
     std::vector<PickerBase*> mixerPickers_; // every picker of the mixer, the composites' parts too
