@@ -69,35 +69,46 @@ private:
 
 void nearestCopy(Bitmap32& dst, const TRect& dstRect, const TRect& area, const Bitmap32& src, const TRect& srcRect)
 {
-    const int sw = srcRect.width(), dw = dstRect.width();
-    const int sh = srcRect.height(), dh = dstRect.height();
-    NearestStepper row(srcRect.Top, sh, dh, area.Top - dstRect.Top);
+    // Every row maps its columns alike, so the source column of each destination column is worked
+    // out once: a row is then a plain gather. Kept between calls, so repeated copies of one size
+    // allocate nothing.
+    static thread_local std::vector<int> columns;
+    columns.resize(static_cast<std::size_t>(area.width()));
+    bool complete = true; // every column of the area falls inside the source
+    NearestStepper column(srcRect.Left, srcRect.width(), dstRect.width(), area.Left - dstRect.Left);
+    for (int& sx : columns) {
+        sx = column.value();
+        if (sx < 0 || sx >= src.width()) {
+            sx = -1;
+            complete = false;
+        }
+        column.next();
+    }
+
+    // Locals: the stores below could alias the vector's own fields.
+    const int* const map = columns.data();
+    const std::size_t n = columns.size();
+    NearestStepper row(srcRect.Top, srcRect.height(), dstRect.height(), area.Top - dstRect.Top);
     int lastSrcRow = 0;
     int lastDstRow = -1;
     for (int y = area.Top; y < area.Bottom; ++y, row.next()) {
         const int sy = row.value();
         if (sy < 0 || sy >= src.height())
             continue;
-        std::uint32_t* out = dst.scanLine(y);
+        std::uint32_t* out = dst.scanLine(y) + area.Left;
         if (lastDstRow >= 0 && sy == lastSrcRow) {
-            // An enlargement repeats each source row; copying the finished row is much cheaper.
-            std::memcpy(out + area.Left, dst.scanLine(lastDstRow) + area.Left,
-                        static_cast<std::size_t>(area.width()) * sizeof(std::uint32_t));
+            // An enlargement repeats each source row; copying the finished row is cheaper still.
+            std::memcpy(out, dst.scanLine(lastDstRow) + area.Left, n * sizeof(std::uint32_t));
             continue;
         }
         const std::uint32_t* in = src.scanLine(sy);
-        // Destination offset i takes source offset i * sw / dw, so each source pixel fills a run
-        // that ends where (s + 1) * dw / sw, rounded up, begins the next one.
-        bool complete = true;
-        for (int i = area.Left - dstRect.Left, end = area.Right - dstRect.Left; i < end;) {
-            const long long s = static_cast<long long>(i) * sw / dw;
-            const int next = static_cast<int>(std::min<long long>(end, ((s + 1) * dw + sw - 1) / sw));
-            const int sx = srcRect.Left + static_cast<int>(s);
-            if (sx >= 0 && sx < src.width())
-                std::fill(out + dstRect.Left + i, out + dstRect.Left + next, in[sx]);
-            else
-                complete = false;
-            i = next;
+        if (complete) {
+            for (std::size_t i = 0; i < n; ++i)
+                out[i] = in[map[i]];
+        } else {
+            for (std::size_t i = 0; i < n; ++i)
+                if (map[i] >= 0)
+                    out[i] = in[map[i]];
         }
         // A row with skipped pixels is not reused, so the skipped ones keep their own content.
         lastSrcRow = sy;

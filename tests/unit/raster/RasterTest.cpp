@@ -87,7 +87,8 @@ struct StretchCase {
 class NearestStretch : public testing::TestWithParam<StretchCase> {};
 
 // Destination column d (from the destination's left) shows source column srcLeft + d * srcW / dstW;
-// rows likewise. For a whole enlargement M that is d div M.
+// rows likewise. For a whole enlargement M that is d div M. Where that falls outside the source
+// bitmap, the destination keeps its pixel.
 TEST_P(NearestStretch, FollowsTheMappingRule)
 {
     const StretchCase& c = GetParam();
@@ -100,7 +101,8 @@ TEST_P(NearestStretch, FollowsTheMappingRule)
             if (PtInRect(c.dst, {x, y})) {
                 const int sx = c.src.Left + (x - c.dst.Left) * c.src.width() / c.dst.width();
                 const int sy = c.src.Top + (y - c.dst.Top) * c.src.height() / c.dst.height();
-                want = tag(sx, sy);
+                if (sx >= 0 && sx < 12 && sy >= 0 && sy < 9)
+                    want = tag(sx, sy);
             }
             ASSERT_EQ(dst.pixel(x, y), want) << "at " << x << "," << y;
         }
@@ -114,7 +116,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, NearestStretch,
                                          StretchCase{{1, 1, 4, 8}, {0, 0, 7, 17}},    // uneven growth
                                          StretchCase{{0, 0, 12, 9}, {5, 5, 10, 9}},   // reduction
                                          StretchCase{{3, 2, 9, 8}, {10, 20, 16, 26}}, // same size
-                                         StretchCase{{0, 0, 12, 1}, {0, 0, 36, 40}}));
+                                         StretchCase{{0, 0, 12, 1}, {0, 0, 36, 40}},
+                                         StretchCase{{-2, 6, 5, 11}, {1, 0, 36, 29}},  // hangs off left, bottom
+                                         StretchCase{{8, -3, 15, 9}, {0, 3, 39, 38}},  // uneven, off right, top
+                                         StretchCase{{7, 0, 19, 9}, {2, 2, 9, 7}}));   // reduction, off right
 
 TEST(StretchCopy, WritesOnlyInsideClipAndBitmap)
 {
