@@ -361,14 +361,30 @@ void TfrmMain::releaseHeldBack()
 {
     for (PickerBase* picker : mixerPickers_)
         picker->repaintHeldBack();
-    for (QWidget* control : heldControls_)
+    for (QWidget* control : heldControls_) {
+        // The chip's and the swatch's colours wait for their repaint, like their pictures.
+        if (control == txtColorCurrent)
+            showSwatchColors();
+        else if (const auto chip = std::find(chipLabels.begin(), chipLabels.end(), control); chip != chipLabels.end())
+            paintChip(static_cast<int>(chip - chipLabels.begin()));
         control->setUpdatesEnabled(true); // repaints it
+    }
     heldControls_.clear();
 }
 
-// The read-outs, the chip and the swatch take every new colour at once (what they hold is always the
-// colour sampled), but while the colour keeps changing they repaint at the mixer's cadence, 25 times a
-// second: digits rewritten fifty times a second cannot be read, a patch of colour looks the same at
+bool TfrmMain::isHeld(const QWidget* control) const
+{
+    return std::find(heldControls_.begin(), heldControls_.end(), control) != heldControls_.end();
+}
+
+void TfrmMain::showSwatchColors()
+{
+    setLabelColors(txtColorCurrent, swatchBackground_, swatchText_);
+}
+
+// The read-outs' texts and the chip's colour follow every new colour at once (what they hold is always
+// the colour sampled), but while the colour keeps changing the read-outs, the chip and the swatch
+// repaint at the mixer's cadence, 25 times a second: digits rewritten fifty times a second cannot be read, a patch of colour looks the same at
 // either rate, and each repainted control costs the toolkit a round of its own, whatever it draws. The
 // magnifier, which follows the hand, keeps up with every tick.
 void TfrmMain::holdRepaintOf(QWidget* control, bool showNow)
@@ -494,7 +510,10 @@ void TfrmMain::RefreshDisplays(bool force)
         holdRepaintOf(txtColorCurrent);
     }
     chips_.setColor(cur, chip);
-    paintChip(cur);
+    // A held chip or swatch takes its new colours when it is let go: every palette set makes the
+    // toolkit copy all of the palette's brushes, a hundred allocations, and they would not be seen.
+    if (!isHeld(chipLabels[cur]))
+        paintChip(cur);
 
     const bool webSafe = pntMagnify->WebSafe();
     cmdSnap->setVisible(chips_.chip(cur).locked && !webSafe);
@@ -502,7 +521,10 @@ void TfrmMain::RefreshDisplays(bool force)
     char caption[64];
     const int n = std::snprintf(caption, sizeof caption, webSafe ? "%s\n\nWebSafe" : "%s", pntMagnify->ColorName());
     setTextIfChanged(txtColorCurrent, QLatin1StringView(caption, n));
-    setLabelColors(txtColorCurrent, chip, pntMagnify->DarkColor() ? clWhite : clBlack);
+    swatchBackground_ = chip;
+    swatchText_ = pntMagnify->DarkColor() ? clWhite : clBlack;
+    if (!isHeld(txtColorCurrent))
+        showSwatchColors();
 
     titleLength_ = std::snprintf(title_.data(), title_.size(), "Tintara - %.6s", hex.data());
 

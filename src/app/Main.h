@@ -193,6 +193,8 @@ private:
     void showReadout(ReadoutEdit* readout, QLatin1StringView text);
     void showReadout(QLabel* label, QLatin1StringView text);
     void holdRepaintOf(QWidget* control, bool showNow = false);
+    bool isHeld(const QWidget* control) const;
+    void showSwatchColors();
     void setColorOfCurrentChip(TColor c);
     void focusFirstChip();
     void applyOverlayColor(bool hiLite);
@@ -226,6 +228,9 @@ private:
     std::vector<PickerBase*> mixerPickers_; // every picker of the mixer, the composites' parts too
     bool holdingRepaints_ = false; // the refresh running now holds repaints back
     std::vector<QWidget*> heldControls_; // controls whose updates are off until the cadence allows
+    // The colour's swatch: its background (the colour) and its text, readable on it.
+    TColor swatchBackground_ = clWhite;
+    TColor swatchText_ = clBlack;
     TColor statusBackground_ = 0;
     bool magnifierHoldsChipColor_ = false;
     // What the displays show, so a tick that samples the same colour again has nothing to write.

@@ -311,14 +311,19 @@ TEST_F(MainWindowTest, TheDisplaysRepaintAtTheirCadenceAndEndOnTheColourShown)
         return store->copy(QRect(c->mapTo(&w, QPoint(0, 0)), c->size())).convertToFormat(QImage::Format_RGB32);
     };
     const auto asItIs = [](QWidget* c) { return c->grab().toImage().convertToFormat(QImage::Format_RGB32); };
-    const auto shownAsTheyAre = [&](const char* when) {
+    // The chip's and the swatch's colours wait with their pictures; compared with the image alone, a
+    // colour never set would look shown.
+    const auto shownAsTheyAre = [&](const char* when, TColor colour) {
         for (QWidget* r : held)
             EXPECT_TRUE(onScreen(r) == asItIs(r)) << when << ": " << r->objectName().toStdString();
+        const QColor want(redOf(colour), greenOf(colour), blueOf(colour));
+        EXPECT_EQ(w.txtColorCurrent->palette().color(QPalette::Window), want) << when;
+        EXPECT_EQ(w.chipLabels[w.currentChipIndex()]->palette().color(QPalette::Window), want) << when;
     };
     platform.setClockStepMs(10);
     platform.advanceClockMs(1000);
     sample(rgbColor(0x11, 0x22, 0x33)); // the first change after a pause shows at once
-    shownAsTheyAre("after a pause");
+    shownAsTheyAre("after a pause", rgbColor(0x11, 0x22, 0x33));
     const QImage hexBefore = onScreen(w.txtRGB);
     const QImage magnifierBefore = onScreen(w.pntMagnify);
     sample(rgbColor(0xC4, 0x55, 0x66));
@@ -333,7 +338,7 @@ TEST_F(MainWindowTest, TheDisplaysRepaintAtTheirCadenceAndEndOnTheColourShown)
 
     sample(rgbColor(0x20, 0x30, 0x40));
     w.resize(w.width(), w.height() + 1);
-    shownAsTheyAre("after a resize");
+    shownAsTheyAre("after a resize", rgbColor(0x20, 0x30, 0x40));
 
     w.txtDecR->setFocus();
     sample(rgbColor(0x21, 0x31, 0x41));
@@ -343,7 +348,7 @@ TEST_F(MainWindowTest, TheDisplaysRepaintAtTheirCadenceAndEndOnTheColourShown)
 
     for (int t = 0; t < 5; ++t)
         w.timTintaraTimer(); // the cursor rests: 40 ms, and a tick of rest
-    shownAsTheyAre("once the cursor rests");
+    shownAsTheyAre("once the cursor rests", rgbColor(0x21, 0x31, 0x41));
 }
 
 TEST_F(MainWindowTest, ZoomAndPointSettingsReachTheMagnifier)
