@@ -114,8 +114,10 @@ void buildSlFieldShown(Bitmap32& shown, int hue, int width, int height)
     ClampToRange(hue, 0, 360);
     const int t = hue % 360;
     const RowFiller fill = kRowFillers[t / 60];
-    // The saturation each shown column stands for; every row repeats the same columns.
-    std::vector<int> saturations(static_cast<std::size_t>(w));
+    // The saturation each shown column stands for; every row repeats the same columns. Kept between
+    // calls: a colour moving through hues rebuilds the field 25 times a second.
+    static thread_local std::vector<int> saturations;
+    saturations.resize(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x)
         saturations[static_cast<std::size_t>(x)] = static_cast<int>(static_cast<long long>(x) * kSlFieldSize / w);
     int lastValue = -1;
