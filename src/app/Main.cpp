@@ -384,9 +384,9 @@ void TfrmMain::showSwatchColors()
 
 // The read-outs' texts and the chip's colour follow every new colour at once (what they hold is always
 // the colour sampled), but while the colour keeps changing the read-outs, the chip and the swatch
-// repaint at the mixer's cadence, 25 times a second: digits rewritten fifty times a second cannot be read, a patch of colour looks the same at
-// either rate, and each repainted control costs the toolkit a round of its own, whatever it draws. The
-// magnifier, which follows the hand, keeps up with every tick.
+// repaint at the mixer's cadence, 25 times a second: digits rewritten fifty times a second cannot be
+// read, a patch of colour looks the same at either rate, and each repainted control costs the toolkit a
+// round of its own, whatever it draws. The magnifier, which follows the hand, keeps up with every tick.
 void TfrmMain::holdRepaintOf(QWidget* control, bool showNow)
 {
     if (!holdingRepaints_ || showNow || !control->updatesEnabled())
@@ -511,7 +511,7 @@ void TfrmMain::RefreshDisplays(bool force)
     }
     chips_.setColor(cur, chip);
     // A held chip or swatch takes its new colours when it is let go: every palette set makes the
-    // toolkit copy all of the palette's brushes, a hundred allocations, and they would not be seen.
+    // toolkit copy the palette's brushes, over a hundred allocations, for colours nobody would see.
     if (!isHeld(chipLabels[cur]))
         paintChip(cur);
 

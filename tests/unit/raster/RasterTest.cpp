@@ -117,9 +117,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, NearestStretch,
                                          StretchCase{{0, 0, 12, 9}, {5, 5, 10, 9}},   // reduction
                                          StretchCase{{3, 2, 9, 8}, {10, 20, 16, 26}}, // same size
                                          StretchCase{{0, 0, 12, 1}, {0, 0, 36, 40}},
-                                         StretchCase{{-2, 6, 5, 11}, {1, 0, 36, 29}},  // hangs off left, bottom
-                                         StretchCase{{8, -3, 15, 9}, {0, 3, 39, 38}},  // uneven, off right, top
-                                         StretchCase{{7, 0, 19, 9}, {2, 2, 9, 7}}));   // reduction, off right
+                                         StretchCase{{-2, 6, 5, 11}, {1, 0, 36, 29}}, // hangs off left, bottom
+                                         StretchCase{{8, -3, 15, 9}, {0, 3, 39, 38}}, // uneven, off right, top
+                                         StretchCase{{7, 0, 19, 9}, {2, 2, 9, 7}}));  // reduction, off right
 
 TEST(StretchCopy, WritesOnlyInsideClipAndBitmap)
 {
