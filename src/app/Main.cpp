@@ -361,14 +361,14 @@ void TfrmMain::releaseHeldBack()
 {
     for (PickerBase* picker : mixerPickers_)
         picker->repaintHeldBack();
-    for (QWidget* control : heldControls_) {
-        // The chip's and the swatch's colours wait for their repaint, like their pictures.
-        if (control == txtColorCurrent)
-            showSwatchColors();
-        else if (const auto chip = std::find(chipLabels.begin(), chipLabels.end(), control); chip != chipLabels.end())
-            paintChip(static_cast<int>(chip - chipLabels.begin()));
-        control->setUpdatesEnabled(true); // repaints it
+    if (!heldControls_.empty()) {
+        // The current chip's and the swatch's colours wait for their repaint, like their pictures (any
+        // other chip is painted as soon as it stops being the current one).
+        paintChip(chips_.current());
+        showSwatchColors();
     }
+    for (QWidget* control : heldControls_)
+        control->setUpdatesEnabled(true); // repaints it
     heldControls_.clear();
 }
 
