@@ -80,6 +80,7 @@ struct ArrowPolygon {
 struct ArrowPolygons {
     std::array<ArrowPolygon, 2> arrows{};
     int count = 0;
+    friend bool operator==(const ArrowPolygons&, const ArrowPolygons&) = default;
 };
 ArrowPolygons arrowPolygonsAt(const TrackBarShape& shape, int arrowPos);
 // The area the arrows at arrowPos cover, with a pixel to spare round their corners for the outline's pen.

@@ -102,6 +102,23 @@ void TktTrackBarPicker::updateArrow()
     updateShown(toQRect(arrowBounds(shape(), drawnArrowPos_)), toQRect(arrowBounds(shape(), arrowPos_)));
 }
 
+namespace {
+
+void drawArrowPolygons(QPainter& p, const ArrowPolygons& arrows, const QColor& fill, const QColor& outline)
+{
+    p.setPen(QPen(outline, 1));
+    p.setBrush(fill);
+    for (int i = 0; i < arrows.count; ++i) {
+        const ArrowPolygon& a = arrows.arrows[static_cast<std::size_t>(i)];
+        QPoint pts[7];
+        for (int j = 0; j < a.count; ++j)
+            pts[j] = toQPoint(a.points[static_cast<std::size_t>(j)]);
+        p.drawPolygon(pts, a.count);
+    }
+}
+
+} // namespace
+
 void TktTrackBarPicker::drawArrows(QPainter& p)
 {
     QColor fill;
@@ -113,16 +130,37 @@ void TktTrackBarPicker::drawArrows(QPainter& p)
         fill = hasFocus() ? QColor(0, 0, 0) : QColor(128, 128, 128);
         outline = fill;
     }
-    p.setPen(QPen(outline, 1));
-    p.setBrush(fill);
     const ArrowPolygons arrows = arrowPolygonsAt(shape(), arrowPos_);
-    for (int i = 0; i < arrows.count; ++i) {
-        const ArrowPolygon& a = arrows.arrows[static_cast<std::size_t>(i)];
-        QPoint pts[7];
-        for (int j = 0; j < a.count; ++j)
-            pts[j] = toQPoint(a.points[static_cast<std::size_t>(j)]);
-        p.drawPolygon(pts, a.count);
+    if (arrows.count == 0)
+        return;
+    // Translucent colours blend where the outline crosses the fill; only opaque ones come out of a
+    // picture exactly as drawn in place.
+    if (fill.alpha() != 255 || outline.alpha() != 255) {
+        drawArrowPolygons(p, arrows, fill, outline);
+        return;
     }
+    // A pixel of margin beyond the bounds, which already hold the outline's.
+    const TRect bounds = arrowBounds(shape(), arrowPos_);
+    const TPoint origin{bounds.Left - 1, bounds.Top - 1};
+    ArrowPolygons local = arrows;
+    for (int i = 0; i < local.count; ++i) {
+        ArrowPolygon& a = local.arrows[static_cast<std::size_t>(i)];
+        for (int j = 0; j < a.count; ++j) {
+            TPoint& pt = a.points[static_cast<std::size_t>(j)];
+            pt = {pt.x - origin.x, pt.y - origin.y};
+        }
+    }
+    if (arrowPicture_.isNull() || local != arrowPictureShape_ || fill.rgba() != arrowPictureFill_ ||
+        outline.rgba() != arrowPictureOutline_) {
+        arrowPicture_ = QImage(bounds.width() + 2, bounds.height() + 2, QImage::Format_ARGB32_Premultiplied);
+        arrowPicture_.fill(Qt::transparent);
+        QPainter picture(&arrowPicture_);
+        drawArrowPolygons(picture, local, fill, outline);
+        arrowPictureShape_ = local;
+        arrowPictureFill_ = fill.rgba();
+        arrowPictureOutline_ = outline.rgba();
+    }
+    p.drawImage(toQPoint(origin), arrowPicture_);
 }
 
 void TktTrackBarPicker::resizeEvent(QResizeEvent* e)

@@ -8,6 +8,7 @@
 #include "pickers/PickerBase.h"
 #include "pickers/TrackBarGeometry.h"
 
+#include <QImage>
 #include <QPoint>
 #include <QString>
 
@@ -98,6 +99,14 @@ private:
     bool newArrowStyle_ = false;
     int arrowPos_ = 0;
     int drawnArrowPos_ = 0;
+
+    // The arrows as last drawn, a picture that each repaint copies to where they are now: the same
+    // polygons anywhere along the track, and filling them anew cost more than all the rest of a
+    // slider's repaint. Kept with what they were drawn from.
+    QImage arrowPicture_;
+    ArrowPolygons arrowPictureShape_; // relative to the picture's top-left
+    QRgb arrowPictureFill_ = 0;
+    QRgb arrowPictureOutline_ = 0;
 };
 
 } // namespace tintara

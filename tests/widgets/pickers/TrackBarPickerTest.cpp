@@ -10,6 +10,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -368,4 +369,71 @@ TEST_F(TrackBarPickerTest, ClassicArrowIsBlackOnlyWithTheFocus)
 }
 
 } // namespace
+// A slider that draws nothing but its arrows, wherever the test puts them.
+class ArrowOnlySlider : public TktTrackBarPicker {
+public:
+    int pos = 0;
+
+protected:
+    int ArrowPosFromValue() override { return pos; }
+};
+
+TEST_F(TrackBarPickerTest, ArrowsArePixelForPixelThePolygonsAtEveryPosition)
+{
+    struct Case {
+        TTrackBarLayout layout;
+        TSliderPlacement placement;
+        bool newStyle;
+        QSize size;
+    };
+    const Case cases[] = {
+        {lyVertical, spAfter, true, {26, 143}},  {lyVertical, spBoth, false, {30, 100}},
+        {lyVertical, spBefore, true, {30, 100}}, {lyHorizontal, spAfter, false, {180, 22}},
+        {lyHorizontal, spBoth, true, {180, 30}}, {lyHorizontal, spBefore, false, {120, 22}},
+    };
+    for (const Case& c : cases) {
+        ArrowOnlySlider slider;
+        slider.setParent(&window);
+        slider.setLayout(c.layout);
+        slider.setArrowPlacement(c.placement);
+        slider.setNewArrowStyle(c.newStyle);
+        slider.resize(c.size);
+        slider.show();
+        const int length = c.layout == lyVertical ? c.size.height() : c.size.width();
+        // The same picture moves along the track, and a focus change (the classic arrow's colour)
+        // draws it anew.
+        for (const bool focus : {false, true}) {
+            if (focus)
+                slider.setFocus();
+            for (const int pos : {0, 1, length / 3, length - 7}) {
+                SCOPED_TRACE(testing::Message() << "layout " << c.layout << " placement " << c.placement << " new "
+                                                << c.newStyle << " focus " << focus << " pos " << pos);
+                slider.pos = pos;
+                const QImage shown = slider.grab().toImage().convertToFormat(QImage::Format_RGB32);
+                QImage expected(c.size, QImage::Format_RGB32);
+                expected.fill(slider.Color());
+                {
+                    QPainter p(&expected);
+                    const QColor fill = c.newStyle ? slider.palette().color(QPalette::Base)
+                                                   : (slider.hasFocus() ? QColor(0, 0, 0) : QColor(128, 128, 128));
+                    const QColor outline = c.newStyle ? slider.palette().color(QPalette::Dark) : fill;
+                    p.setPen(QPen(outline, 1));
+                    p.setBrush(fill);
+                    const ArrowPolygons arrows = arrowPolygonsAt(slider.shape(), pos);
+                    ASSERT_GT(arrows.count, 0);
+                    for (int i = 0; i < arrows.count; ++i) {
+                        const ArrowPolygon& a = arrows.arrows[static_cast<std::size_t>(i)];
+                        QPoint pts[7];
+                        for (int j = 0; j < a.count; ++j)
+                            pts[j] = QPoint(a.points[static_cast<std::size_t>(j)].x,
+                                            a.points[static_cast<std::size_t>(j)].y);
+                        p.drawPolygon(pts, a.count);
+                    }
+                }
+                EXPECT_EQ(shown, expected);
+            }
+        }
+    }
+}
+
 } // namespace tintara
