@@ -67,13 +67,44 @@ private:
     long long r_ = 0;
 };
 
+// A run of destination columns that all show one source column.
+struct ColumnRun {
+    int source;
+    int length;
+};
+
+// Runs of at most this many pixels are written as one block of this many, whose excess the next run
+// overwrites: one wide store pair per run instead of a loop per pixel.
+constexpr int kSpreadBlock = 8;
+
+// The first `blocked` runs (all of at most kSpreadBlock pixels, and far enough from the row's end
+// that no block spills past it) are written as blocks, the rest exactly.
+void spreadRow(std::uint32_t* out, const std::uint32_t* in, const ColumnRun* runs, std::size_t blocked,
+               std::size_t count)
+{
+    for (std::size_t i = 0; i < blocked; ++i) {
+        const ColumnRun run = runs[i];
+        const std::uint32_t v = in[run.source];
+        for (int k = 0; k < kSpreadBlock; ++k)
+            out[k] = v;
+        out += run.length;
+    }
+    for (std::size_t i = blocked; i < count; ++i) {
+        std::fill_n(out, runs[i].length, in[runs[i].source]);
+        out += runs[i].length;
+    }
+}
+
 void nearestCopy(Bitmap32& dst, const TRect& dstRect, const TRect& area, const Bitmap32& src, const TRect& srcRect)
 {
     // Every row maps its columns alike, so the source column of each destination column is worked
-    // out once: a row is then a plain gather. Kept between calls, so repeated copies of one size
-    // allocate nothing.
+    // out once: a row is then a plain gather, or, when the columns come in runs (an enlargement),
+    // one value spread over each run. Kept between calls, so repeated copies of one size allocate
+    // nothing.
     static thread_local std::vector<int> columns;
+    static thread_local std::vector<ColumnRun> runs;
     columns.resize(static_cast<std::size_t>(area.width()));
+    runs.clear();
     bool complete = true; // every column of the area falls inside the source
     NearestStepper column(srcRect.Left, srcRect.width(), dstRect.width(), area.Left - dstRect.Left);
     for (int& sx : columns) {
@@ -82,12 +113,26 @@ void nearestCopy(Bitmap32& dst, const TRect& dstRect, const TRect& area, const B
             sx = -1;
             complete = false;
         }
+        if (!runs.empty() && runs.back().source == sx)
+            ++runs.back().length;
+        else
+            runs.push_back({sx, 1});
         column.next();
     }
 
-    // Locals: the stores below could alias the vector's own fields.
+    // Locals: the stores below could alias the vectors' own fields.
     const int* const map = columns.data();
     const std::size_t n = columns.size();
+    const ColumnRun* const spans = runs.data();
+    const std::size_t spanCount = runs.size();
+    // Runs of two or more on average beat the gather.
+    const bool spread = complete && 2 * spanCount <= n;
+    std::size_t blocked = 0;
+    for (std::size_t end = 0; blocked < spanCount; ++blocked) {
+        if (spans[blocked].length > kSpreadBlock || end + kSpreadBlock > n)
+            break;
+        end += static_cast<std::size_t>(spans[blocked].length);
+    }
     NearestStepper row(srcRect.Top, srcRect.height(), dstRect.height(), area.Top - dstRect.Top);
     int lastSrcRow = 0;
     int lastDstRow = -1;
@@ -102,7 +147,9 @@ void nearestCopy(Bitmap32& dst, const TRect& dstRect, const TRect& area, const B
             continue;
         }
         const std::uint32_t* in = src.scanLine(sy);
-        if (complete) {
+        if (spread) {
+            spreadRow(out, in, spans, blocked, spanCount);
+        } else if (complete) {
             for (std::size_t i = 0; i < n; ++i)
                 out[i] = in[map[i]];
         } else {

@@ -82,23 +82,24 @@ TEST(Bitmap32, PixelAndColourLayoutsConvert)
 struct StretchCase {
     TRect src;
     TRect dst;
+    TRect clip{0, 0, 40, 40};
 };
 
 class NearestStretch : public testing::TestWithParam<StretchCase> {};
 
 // Destination column d (from the destination's left) shows source column srcLeft + d * srcW / dstW;
 // rows likewise. For a whole enlargement M that is d div M. Where that falls outside the source
-// bitmap, the destination keeps its pixel.
+// bitmap, or outside the clip, the destination keeps its pixel.
 TEST_P(NearestStretch, FollowsTheMappingRule)
 {
     const StretchCase& c = GetParam();
     const Bitmap32 src = tagged(12, 9);
     Bitmap32 dst = filled(40, 40, 0xABCDEF);
-    stretchCopy(dst, c.dst, {0, 0, 40, 40}, src, c.src);
+    stretchCopy(dst, c.dst, c.clip, src, c.src);
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 40; ++x) {
             std::uint32_t want = 0xABCDEF;
-            if (PtInRect(c.dst, {x, y})) {
+            if (PtInRect(c.dst, {x, y}) && PtInRect(c.clip, {x, y})) {
                 const int sx = c.src.Left + (x - c.dst.Left) * c.src.width() / c.dst.width();
                 const int sy = c.src.Top + (y - c.dst.Top) * c.src.height() / c.dst.height();
                 if (sx >= 0 && sx < 12 && sy >= 0 && sy < 9)
@@ -119,7 +120,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, NearestStretch,
                                          StretchCase{{0, 0, 12, 1}, {0, 0, 36, 40}},
                                          StretchCase{{-2, 6, 5, 11}, {1, 0, 36, 29}}, // hangs off left, bottom
                                          StretchCase{{8, -3, 15, 9}, {0, 3, 39, 38}}, // uneven, off right, top
-                                         StretchCase{{7, 0, 19, 9}, {2, 2, 9, 7}}));  // reduction, off right
+                                         StretchCase{{7, 0, 19, 9}, {2, 2, 9, 7}},    // reduction, off right
+                                         StretchCase{{0, 0, 5, 5}, {0, 0, 40, 40}},   // x8
+                                         StretchCase{{1, 0, 6, 9}, {2, 1, 37, 37}},   // x7, offsets
+                                         // x3 and x7, clipped in the middle of runs
+                                         StretchCase{{0, 0, 12, 9}, {0, 0, 36, 27}, {4, 1, 31, 20}},
+                                         StretchCase{{2, 2, 7, 7}, {1, 1, 36, 36}, {3, 9, 25, 33}}));
 
 TEST(StretchCopy, WritesOnlyInsideClipAndBitmap)
 {
