@@ -13,6 +13,9 @@ namespace {
 // overflow, whatever offsets the settings file holds.
 constexpr long long pointLimit = 1 << 28;
 
+// The alpha byte of an opaque pixel in a window's picture.
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+
 int clampCoordinate(long long v)
 {
     return static_cast<int>(std::clamp(v, -pointLimit, pointLimit));
@@ -177,12 +180,59 @@ void MagnifierCore::captureScreen(const TRect& R)
         curColor_ = SampleBlock(sampleBlock_, hs, hs, pointSize_);
     }
 
-    zoomGeometry_ = {m, cellsAcross_, cellsDown_, pointSize_};
-    zoomBitmap_.setSize(w + m, h + m);
-    zoomBitmap_.setResampler(smooth_ ? Resampler::Mitchell : Resampler::NearestNeighbour);
-    const TRect d{0, 0, m * ((w + m) / m), m * ((h + m) / m)};
-    stretchCopy(zoomBitmap_, d, {0, 0, zoomBitmap_.width(), zoomBitmap_.height()}, capture_,
-                {0, 0, capture_.width(), capture_.height()});
+    // The picture is enlarged when it is painted, straight into the window's picture.
+    zoomGeometry_ = {m, cellsAcross_, cellsDown_, pointSize_, w + m, h + m, smooth_};
+    zoomBitmapStale_ = true;
+    opaqueCaptureStale_ = true;
+}
+
+const Bitmap32& MagnifierCore::ZoomBitmap() const
+{
+    if (zoomBitmapStale_) {
+        zoomBitmap_.setSize(zoomGeometry_.pictureWidth, zoomGeometry_.pictureHeight);
+        drawEnlarged(zoomBitmap_, 0, 0, capture_);
+        zoomBitmapStale_ = false;
+    }
+    return zoomBitmap_;
+}
+
+void MagnifierCore::renderPicture(Bitmap32& into, int left, int top) const
+{
+    if (zoomGeometry_.magnification <= 0)
+        return;
+    if (opaqueCaptureStale_) {
+        // A window's picture wants 0xffRRGGBB; setting the alpha in the capture's few pixels spares
+        // a pass over the enlargement.
+        opaqueCapture_.setSize(capture_.width(), capture_.height());
+        for (int y = 0; y < capture_.height(); ++y) {
+            const std::uint32_t* from = capture_.scanLine(y);
+            std::uint32_t* to = opaqueCapture_.scanLine(y);
+            for (int x = 0; x < capture_.width(); ++x)
+                to[x] = from[x] | kOpaque;
+        }
+        opaqueCaptureStale_ = false;
+    }
+    drawEnlarged(into, left, top, opaqueCapture_);
+    if (zoomGeometry_.smooth) {
+        // The filter makes its pixels from the channels alone.
+        for (int y = 0; y < into.height(); ++y) {
+            std::uint32_t* row = into.scanLine(y);
+            for (int x = 0; x < into.width(); ++x)
+                row[x] |= kOpaque;
+        }
+    }
+    drawOverlays(into, left, top, kOpaque);
+}
+
+void MagnifierCore::drawEnlarged(Bitmap32& into, int left, int top, const Bitmap32& source) const
+{
+    const ZoomGeometry& g = zoomGeometry_;
+    const int m = g.magnification;
+    // Whole cells; the rest, to the picture's edge, lies beyond the control.
+    const int across = m * (g.pictureWidth / m), down = m * (g.pictureHeight / m);
+    into.setResampler(g.smooth ? Resampler::Mitchell : Resampler::NearestNeighbour);
+    stretchCopy(into, {-left, -top, across - left, down - top}, {0, 0, into.width(), into.height()}, source,
+                {0, 0, source.width(), source.height()});
 }
 
 TColor MagnifierCore::SampleBlock(const Bitmap32& bitmap, int cx, int cy, int pointSize)
@@ -205,27 +255,36 @@ TColor MagnifierCore::SampleBlock(const Bitmap32& bitmap, int cx, int cy, int po
 
 void MagnifierCore::paintOverlays()
 {
+    ZoomBitmap();
+    drawOverlays(zoomBitmap_, 0, 0, 0);
+}
+
+void MagnifierCore::drawOverlays(Bitmap32& into, int left, int top, std::uint32_t alpha) const
+{
     // The overlays follow the geometry the picture was made with: a setting that could not capture
     // (magnification beyond the control, hidden control) must not draw lines that fit no picture.
     const ZoomGeometry& g = zoomGeometry_;
-    if (zoomBitmap_.empty() || g.magnification <= 0)
+    if (into.empty() || g.magnification <= 0)
         return;
     const int m = g.magnification;
+    auto outline = [&](int x1, int y1, int x2, int y2, std::uint32_t pen) {
+        drawOutlineRect(into, x1 - left, y1 - top, x2 - left, y2 - top, pen);
+    };
     if (grid_) {
-        const std::uint32_t pen = pixelFromColor(gridColor_);
+        const std::uint32_t pen = pixelFromColor(gridColor_) | alpha;
         const int ox = (g.cellsAcross / 2) % 2, oy = (g.cellsDown / 2) % 2;
         for (int i = 0; i <= g.cellsAcross / 2; ++i) {
             for (int j = 0; j <= g.cellsDown / 2; ++j) {
                 const int x = 2 * i + ox, y = 2 * j + oy;
-                drawOutlineRect(zoomBitmap_, x * m, y * m, (x + 1) * m, (y + 1) * m, pen);
+                outline(x * m, y * m, (x + 1) * m, (y + 1) * m, pen);
             }
         }
     }
     if (hiLite_) {
         const int hs = g.pointSize / 2;
-        drawOutlineRect(zoomBitmap_, (g.cellsAcross / 2 + 1 - hs) * m - 1, (g.cellsDown / 2 + 1 - hs) * m - 1,
-                        (g.cellsAcross / 2 + 2 + hs) * m + 1, (g.cellsDown / 2 + 2 + hs) * m + 1,
-                        pixelFromColor(hiLiteColor_));
+        outline((g.cellsAcross / 2 + 1 - hs) * m - 1, (g.cellsDown / 2 + 1 - hs) * m - 1,
+                (g.cellsAcross / 2 + 2 + hs) * m + 1, (g.cellsDown / 2 + 2 + hs) * m + 1,
+                pixelFromColor(hiLiteColor_) | alpha);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Everything the magnifier control does without a window: where to look, what to capture, which
 // colour the cursor is on, and the enlarged picture with its grid and hi-lite square. The TMagnifier
-// widget owns one, tells it its size and visibility, and paints ZoomBitmap().
+// widget owns one, tells it its size and visibility, and paints the picture (renderPicture).
 #include "colormodel/TColor.h"
 #include "platform/PlatformServices.h"
 #include "raster/Bitmap32.h"
@@ -88,7 +88,9 @@ public:
     int CellsAcross() const { return cellsAcross_; }
     int CellsDown() const { return cellsDown_; }
     bool CellsValid() const { return cellsValid_; }
-    const Bitmap32& ZoomBitmap() const { return zoomBitmap_; }
+    // The enlarged picture of the last capture, without the overlays until paintOverlays(); empty
+    // before the first capture. Made when first asked for after a capture.
+    const Bitmap32& ZoomBitmap() const;
 
     // --- operations ---------------------------------------------------------------------------
     // Takes the point; captures when it moved or when forced, then requests a repaint. Returns
@@ -98,6 +100,15 @@ public:
     // The paint steps before the final copy: grid, then hi-lite, drawn into ZoomBitmap. Drawing
     // them again without a new capture changes nothing.
     void paintOverlays();
+
+    // Size of the enlarged picture of the last capture ((w + M) x (h + M) of that capture's control
+    // size and magnification); 0 x 0 before the first.
+    int pictureWidth() const { return zoomGeometry_.pictureWidth; }
+    int pictureHeight() const { return zoomGeometry_.pictureHeight; }
+    // The part of the picture, overlays included, whose top-left is (left, top), drawn into all of
+    // `into`: the pixels ZoomBitmap shows after paintOverlays, made straight where they are wanted
+    // (a window's picture) instead of being copied there from ZoomBitmap, and opaque (0xffRRGGBB).
+    void renderPicture(Bitmap32& into, int left, int top) const;
 
     // The screen rectangle whose pixels make the picture, for the point rectangle R
     // (point ± half the control's size).
@@ -110,6 +121,9 @@ public:
 private:
     TPoint takePoint();
     void captureScreen(const TRect& R);
+    void drawEnlarged(Bitmap32& into, int left, int top, const Bitmap32& source) const;
+    // `alpha` is or-ed into the pens' pixels.
+    void drawOverlays(Bitmap32& into, int left, int top, std::uint32_t alpha) const;
 
     ScreenSource& screen_;
     int width_ = 0;
@@ -134,14 +148,20 @@ private:
     int cellsAcross_ = 0;
     int cellsDown_ = 0;
     bool cellsValid_ = false;
-    Bitmap32 zoomBitmap_;
     struct ZoomGeometry {
         int magnification = 0;
         int cellsAcross = 0;
         int cellsDown = 0;
         int pointSize = 1;
+        int pictureWidth = 0;
+        int pictureHeight = 0;
+        bool smooth = false;
     };
-    ZoomGeometry zoomGeometry_; // what zoomBitmap_ was last made with
+    ZoomGeometry zoomGeometry_; // what the last capture is to be enlarged with
+    mutable Bitmap32 zoomBitmap_;
+    mutable bool zoomBitmapStale_ = false; // a capture came after zoomBitmap_ was made
+    mutable Bitmap32 opaqueCapture_;       // capture_ with the alpha a window's picture wants
+    mutable bool opaqueCaptureStale_ = false;
     // Reused from capture to capture so a moving cursor costs no allocation.
     Bitmap32 capture_;
     Bitmap32 sampleBlock_;

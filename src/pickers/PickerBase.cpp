@@ -36,7 +36,7 @@ void drawBitmap(QPainter& p, const QRect& target, const Bitmap32& bitmap)
     if (bitmap.empty())
         return;
     const QImage image(reinterpret_cast<const uchar*>(bitmap.bits()), bitmap.width(), bitmap.height(),
-                       static_cast<qsizetype>(bitmap.width()) * 4, QImage::Format_RGB32);
+                       static_cast<qsizetype>(bitmap.stride()) * 4, QImage::Format_RGB32);
     p.drawImage(target, image);
 }
 

@@ -488,9 +488,10 @@ TEST_F(MagnifierCoreTest, SmoothEnlargesWithTheKernel)
     EXPECT_EQ(z.pixel(0, 0), 0u);
 
     mag.setSmooth(false);
-    EXPECT_EQ(z.resampler(), Resampler::NearestNeighbour);
-    EXPECT_EQ(z.pixel(140, 65), 0xFFFFFFu);
-    EXPECT_EQ(z.pixel(139, 65), 0u);
+    const Bitmap32& sharp = mag.ZoomBitmap();
+    EXPECT_EQ(sharp.resampler(), Resampler::NearestNeighbour);
+    EXPECT_EQ(sharp.pixel(140, 65), 0xFFFFFFu);
+    EXPECT_EQ(sharp.pixel(139, 65), 0u);
 }
 
 TEST_F(MagnifierCoreTest, MovingCursorReusesTheBitmaps)

@@ -73,6 +73,34 @@ TEST(Bitmap32, ResizingBackAndForthKeepsItsMemory)
     EXPECT_EQ(b.scanLine(1), mem + 30);
 }
 
+TEST(Bitmap32, AViewOverOtherPixelsDrawsThereAndNowhereElse)
+{
+    // A 6 x 4 view at (3, 2) of a 12 x 8 picture.
+    Bitmap32 picture = filled(12, 8, 0x777777);
+    Bitmap32 view = Bitmap32::over(picture.scanLine(2) + 3, 6, 4, picture.stride());
+    ASSERT_EQ(view.width(), 6);
+    ASSERT_EQ(view.stride(), 12);
+    view.fill(0x111111);
+    stretchCopy(view, {-1, -1, 7, 7}, {0, 0, 6, 4}, tagged(2, 2), {0, 0, 2, 2}); // x4
+    drawOutlineRect(view, 4, 0, 9, 9, 0x222222);
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const int vx = x - 3, vy = y - 2;
+            std::uint32_t want = 0x777777;
+            if (vx >= 0 && vx < 6 && vy >= 0 && vy < 4)
+                want = vx == 4 || (vy == 0 && vx > 4) ? 0x222222 : tag((vx + 1) / 4, (vy + 1) / 4);
+            ASSERT_EQ(picture.pixel(x, y), want) << x << "," << y;
+        }
+    }
+    // Given a size, it has pixels of its own.
+    view.setSize(2, 2);
+    EXPECT_EQ(view.stride(), 2);
+    view.fill(0x333333);
+    EXPECT_EQ(picture.pixel(3, 2), tag(0, 0));
+    EXPECT_TRUE(Bitmap32::over(nullptr, 4, 4, 4).empty());
+    EXPECT_TRUE(Bitmap32::over(picture.bits(), 13, 1, 12).empty()) << "rows overlapping";
+}
+
 TEST(Bitmap32, PixelAndColourLayoutsConvert)
 {
     EXPECT_EQ(pixelFromColor(rgbColor(0x12, 0x34, 0x56)), 0x123456u);

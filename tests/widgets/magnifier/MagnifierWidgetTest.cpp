@@ -2,6 +2,7 @@
 #include "platform/FakePlatform.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -141,6 +142,71 @@ TEST_F(MagnifierWidgetTest, UncoveredAreaIsPaintedNotLeftUndefined)
     ASSERT_TRUE(magnifier.core().ZoomBitmap().empty());
     const QImage img = shot();
     EXPECT_EQ(img.pixel(10, 10), magnifier.palette().window().color().rgb());
+}
+
+// In a window, the picture is enlarged straight into the window's own picture, rectangle by
+// rectangle of each repaint, and shows there what the bitmap with its overlays shows.
+TEST_F(MagnifierWidgetTest, PaintsStraightIntoTheWindowWhatTheBitmapShows)
+{
+    QWidget window;
+    window.setGeometry(100, 50, 320, 160);
+    TMagnifier child(screen, &window);
+    child.setGeometry(13, 7, 273, 116);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    child.setMagnification(6);
+    child.setHiLite(true);
+    child.setHiLiteColor(clMaroon);
+    child.setGrid(true);
+    child.setGridColor(clNavy);
+    const auto onScreen = [&] {
+        const QImage* store = static_cast<const QImage*>(window.backingStore()->paintDevice());
+        return store->copy(QRect(child.mapTo(&window, QPoint(0, 0)), child.size()))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    // What the bitmap shows with its overlays, the way the widget paints where it cannot paint
+    // straight into the picture beneath it.
+    const auto asTheBitmapShows = [&] {
+        child.core().paintOverlays();
+        const Bitmap32& z = child.core().ZoomBitmap();
+        QImage image(child.size(), QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, 0xFF000000u | z.pixel(x, y));
+        return image;
+    };
+    for (const bool smooth : {false, true}) {
+        SCOPED_TRACE(smooth ? "smooth" : "sharp");
+        child.setSmooth(smooth);
+        screen.setCursorPos(397, 303);
+        child.pickColor(false);
+        child.repaint();
+        const QImage whole = onScreen();
+        // Painted without the bitmap: it holds the enlargement alone, as a capture leaves it.
+        EXPECT_NE(child.core().ZoomBitmap().pixel(137, 62), pixelFromColor(clMaroon));
+        EXPECT_EQ(whole, asTheBitmapShows());
+
+        // A new capture painted in part only (across cells, the hi-lite and the grid) into other
+        // pictures, the part's top-left at `at`: opaque, also where the picture has an alpha channel
+        // (as the window system's has).
+        screen.setCursorPos(402, 298);
+        child.pickColor(false);
+        const QRect part(37, 21, 131, 53);
+        const QPoint at(9, 4);
+        const QImage now = asTheBitmapShows();
+        for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied}) {
+            QImage target(200, 90, format);
+            target.fill(Qt::white);
+            child.render(&target, at, QRegion(part));
+            for (int y = 0; y < target.height(); ++y) {
+                for (int x = 0; x < target.width(); ++x) {
+                    const QPoint p = QPoint(x, y) - at + part.topLeft();
+                    ASSERT_EQ(target.pixel(x, y), part.contains(p) ? now.pixel(p) : qRgb(255, 255, 255))
+                        << x << "," << y << " in format " << format;
+                }
+            }
+        }
+    }
 }
 
 } // namespace
