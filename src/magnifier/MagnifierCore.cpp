@@ -204,12 +204,11 @@ void MagnifierCore::renderPicture(Bitmap32& into, int left, int top) const
         // A window's picture wants 0xffRRGGBB; setting the alpha in the capture's few pixels spares
         // a pass over the enlargement.
         opaqueCapture_.setSize(capture_.width(), capture_.height());
-        for (int y = 0; y < capture_.height(); ++y) {
-            const std::uint32_t* from = capture_.scanLine(y);
-            std::uint32_t* to = opaqueCapture_.scanLine(y);
-            for (int x = 0; x < capture_.width(); ++x)
-                to[x] = from[x] | kOpaque;
-        }
+        const std::uint32_t* from = capture_.bits();
+        std::uint32_t* to = opaqueCapture_.bits();
+        const std::size_t n = static_cast<std::size_t>(capture_.width()) * static_cast<std::size_t>(capture_.height());
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = from[i] | kOpaque;
         opaqueCaptureStale_ = false;
     }
     drawEnlarged(into, left, top, opaqueCapture_);
