@@ -100,6 +100,28 @@ void buildGradient(Bitmap32& into, SliderChannel c, TTrackBarLayout layout, cons
     }
 }
 
+void buildGradientShown(Bitmap32& into, SliderChannel c, TTrackBarLayout layout, const SliderChannels& channels,
+                        int width, int height)
+{
+    into.setSize(width, height);
+    if (into.empty())
+        return;
+    const long long n = gradientSteps(c);
+    const auto stepAt = [n](int d, int length) { return static_cast<int>(d * n / length); };
+    if (layout == lyHorizontal) {
+        std::uint32_t* first = into.scanLine(0);
+        for (int x = 0; x < width; ++x)
+            first[x] = pixelFromColor(gradientColor(c, channels, stepAt(x, width)));
+        for (int y = 1; y < height; ++y)
+            std::memcpy(into.scanLine(y), first, sizeof(std::uint32_t) * static_cast<std::size_t>(width));
+        return;
+    }
+    for (int y = 0; y < height; ++y) {
+        std::uint32_t* row = into.scanLine(y);
+        std::fill(row, row + width, pixelFromColor(gradientColor(c, channels, stepAt(y, height))));
+    }
+}
+
 std::optional<int> commandTarget(SliderChannel c, TTrackBarCommand command, int own, int increment)
 {
     const int top = ownMaximum(c);

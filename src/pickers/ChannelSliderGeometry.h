@@ -63,6 +63,13 @@ TColor gradientColor(SliderChannel c, const SliderChannels& channels, int step);
 // channels. Reuses the bitmap's memory when the size is unchanged.
 void buildGradient(Bitmap32& into, SliderChannel c, TTrackBarLayout layout, const SliderChannels& channels);
 
+// The gradient as a strip of width x height pixels shows it: what stretching buildGradient's bitmap
+// into the strip gives (nearest neighbour, strip pixel d along the track showing step d * N / length),
+// with each step worked out only where it shows. A slider repaints its strip whole whenever a fixed
+// channel changes, and its strip is shorter than the gradient has steps.
+void buildGradientShown(Bitmap32& into, SliderChannel c, TTrackBarLayout layout, const SliderChannels& channels,
+                        int width, int height);
+
 // For the wheel and key commands: the value handed to the own channel's setter (already within the
 // channel's range). Nothing for the other commands.
 std::optional<int> commandTarget(SliderChannel c, TTrackBarCommand command, int own, int increment);

@@ -2,6 +2,7 @@
 
 #include "pickers/HintFormat.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tintara {
@@ -85,8 +86,10 @@ void ChannelSliderPicker::rebuildGradient()
 
 const Bitmap32& ChannelSliderPicker::gradient() const
 {
-    if (gradientStale_) {
-        buildGradient(gradient_, channel_, Layout(), values_);
+    const TRect strip = StripRect();
+    const int width = std::max(strip.width(), 0), height = std::max(strip.height(), 0);
+    if (gradientStale_ || gradient_.width() != width || gradient_.height() != height) {
+        buildGradientShown(gradient_, channel_, Layout(), values_, width, height);
         gradientStale_ = false;
         ++gradientBuilds_;
     }

@@ -21,9 +21,9 @@ public:
     TColor SelectedColor() const;
     void setSelectedColor(TColor color);
 
-    // The gradient that paint stretches into the strip, and how often it was built. A change of a
-    // fixed channel only marks it stale: the main window sets the sliders' colour on every change of
-    // the sampled colour, also while their tab is hidden, so it is built when it is next needed.
+    // The gradient as the strip shows it (StripRect's size), and how often it was built. A change of
+    // a fixed channel only marks it stale: the main window sets the sliders' colour on every change
+    // of the sampled colour, also while their tab is hidden, so it is built when it is next needed.
     const Bitmap32& gradient() const;
     int gradientBuildCount() const;
 

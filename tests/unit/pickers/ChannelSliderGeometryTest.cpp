@@ -1,4 +1,5 @@
 #include "pickers/ChannelSliderGeometry.h"
+#include "raster/Raster.h"
 
 #include "colormodel/RGBHSVUtils.h"
 
@@ -168,6 +169,39 @@ TEST(ChannelSliderGeometry, RebuildingAtTheSameSizeReplacesEveryPixel)
     buildGradient(b, C::Hue, lyHorizontal, {0, 0, 90});
     for (int x : {0, 100, 359})
         EXPECT_EQ(b.pixel(x, 3), 0x5A5A5Au);
+}
+
+TEST(ChannelSliderGeometry, TheShownGradientIsTheGradientStretchedIntoTheStrip)
+{
+    struct ShownCase {
+        C channel;
+        TTrackBarLayout layout;
+        SliderChannels channels;
+        int width, height;
+    };
+    // The main window's strips, a strip longer than the gradient, and one pixel.
+    const ShownCase cases[] = {
+        {C::Hue, lyVertical, {0, 200, 180}, 15, 127},      {C::Saturation, lyVertical, {40, 0, 90}, 15, 127},
+        {C::Value, lyVertical, {0, 255, 0}, 15, 127},      {C::Luminance, lyVertical, {160, 200, 0}, 16, 236},
+        {C::Hue, lyHorizontal, {0, 99, 255}, 253, 12},     {C::Value, lyHorizontal, {300, 128, 0}, 400, 7},
+        {C::Saturation, lyHorizontal, {10, 0, 255}, 1, 1},
+    };
+    for (const ShownCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "channel " << static_cast<int>(c.channel) << " " << c.width << "x"
+                                        << c.height);
+        Bitmap32 full;
+        buildGradient(full, c.channel, c.layout, c.channels);
+        Bitmap32 stretched(c.width, c.height);
+        stretchCopy(stretched, {0, 0, c.width, c.height}, {0, 0, c.width, c.height}, full,
+                    {0, 0, full.width(), full.height()});
+        Bitmap32 shown;
+        buildGradientShown(shown, c.channel, c.layout, c.channels, c.width, c.height);
+        ASSERT_EQ(shown.width(), c.width);
+        ASSERT_EQ(shown.height(), c.height);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                ASSERT_EQ(shown.pixel(x, y), stretched.pixel(x, y)) << x << "," << y;
+    }
 }
 
 struct CommandCase {

