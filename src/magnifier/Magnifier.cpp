@@ -1,5 +1,6 @@
 #include "magnifier/Magnifier.h"
 
+#include <QBackingStore>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPaintEvent>
@@ -9,15 +10,16 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace tintara {
 
-TMagnifier::TMagnifier(ScreenSource& screen, QWidget* parent) : QWidget(parent), core_(screen)
+TMagnifier::TMagnifier(ScreenSource& screen, QWidget* parent) : QWidget(parent), screen_(screen), core_(screen)
 {
     // Every pixel is painted from the zoom bitmap (or the background where it does not reach), so Qt
     // need not erase first; that keeps a repaint from flickering.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    core_.requestRepaint = [this] { update(); };
+    core_.requestRepaint = [this] { showCapture(); };
     core_.parentBounds = [this] {
         const QWidget* p = parentWidget() ? parentWidget() : this;
         const QPoint topLeft = p->mapToGlobal(QPoint(0, 0));
@@ -119,6 +121,58 @@ QImage* pixelsBeneath(QPainter& painter, QPoint& offset)
 }
 
 } // namespace
+
+void TMagnifier::showCapture()
+{
+    if (!presentCapture())
+        update();
+}
+
+// A repaint through the toolkit costs it a round of its own on every move, and before it paints over
+// what it last sent to the screen it waits for the server to have read it: a round trip each time.
+// Put straight in the window through the desktop's own connection, the new picture costs one request,
+// whose reading the next cursor query confirms for free. The toolkit's picture of the window gets the
+// same pixels, so that whatever it shows later (an expose, say) is the same picture.
+bool TMagnifier::presentCapture()
+{
+    const QRect picture(0, 0, core_.pictureWidth(), core_.pictureHeight());
+    if (picture.isEmpty() || !isVisible() || !updatesEnabled())
+        return false;
+    QWidget* top = window();
+    if (!top->testAttribute(Qt::WA_WState_Created) || !top->updatesEnabled())
+        return false;
+    QBackingStore* store = backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return false;
+    auto* target = static_cast<QImage*>(device);
+    const QImage::Format format = target->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied &&
+         format != QImage::Format_ARGB32) ||
+        target->devicePixelRatio() != 1 || devicePixelRatio() != 1 || !target->isDetached())
+        return false;
+    const QPoint offset = mapTo(top, QPoint(0, 0));
+    // What of the picture the window shows: parents and siblings on top cut it.
+    const QRegion shown = visibleRegion() & picture & target->rect().translated(-offset);
+    if (shown.isEmpty())
+        return true;
+    Bitmap32 surface = screen_.presentationSurface(picture.width(), picture.height());
+    if (surface.empty())
+        return false;
+    presented_.clear();
+    for (const QRect& r : shown) {
+        Bitmap32 part = Bitmap32::over(surface.scanLine(r.top()) + r.left(), r.width(), r.height(), surface.stride());
+        core_.renderPicture(part, r.left(), r.top());
+        for (int y = 0; y < r.height(); ++y) {
+            auto* row =
+                reinterpret_cast<std::uint32_t*>(target->scanLine(offset.y() + r.top() + y)) + offset.x() + r.left();
+            std::memcpy(row, part.scanLine(y), static_cast<std::size_t>(r.width()) * 4);
+        }
+        presented_.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+    }
+    return screen_.present(static_cast<std::uintptr_t>(top->winId()), offset.x(), offset.y(), presented_.data(),
+                           presented_.size());
+}
 
 void TMagnifier::paintEvent(QPaintEvent* event)
 {

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 namespace tintara {
 
 class TMagnifier : public QWidget {
@@ -68,8 +70,13 @@ private:
     // A hidden widget gets its resize event only when shown, but the first captures happen while the
     // main window is still being built: the core reads the size we already have.
     void syncSize() { core_.setSize(width(), height()); }
+    // Shows a new capture: put straight in the window where the desktop can, else repainted.
+    void showCapture();
+    bool presentCapture();
 
+    ScreenSource& screen_;
     MagnifierCore core_;
+    std::vector<TRect> presented_; // the rectangles of one put, kept to allocate nothing per move
 };
 
 } // namespace tintara

@@ -4,6 +4,7 @@
 #include "colormodel/TColor.h"
 #include "raster/Bitmap32.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,18 @@ public:
     // (left, top). Pixels outside the screen read as black; never fails.
     // opaque: leave translucent overlay windows out where the desktop can tell them apart.
     virtual void capture(int left, int top, Bitmap32& into, bool opaque) = 0;
+
+    // Putting a picture in a window at once, past the toolkit's repaint of the window. The caller
+    // draws into the surface (0x??RRGGBB rows, `width` x `height`, valid until the next call), then
+    // presents rectangles of it (surface coordinates) at (x, y) in the window with this native id.
+    // A desktop that cannot returns an empty surface or false, and the caller repaints through the
+    // toolkit instead.
+    virtual Bitmap32 presentationSurface(int /*width*/, int /*height*/) { return {}; }
+    virtual bool present(std::uintptr_t /*windowId*/, int /*x*/, int /*y*/, const TRect* /*rects*/,
+                         std::size_t /*count*/)
+    {
+        return false;
+    }
 };
 
 class PlatformServices : public ScreenSource {

@@ -13,9 +13,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
-#include <xcb/xcb.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <bit>
@@ -36,10 +36,13 @@ namespace {
 // reply) is counted and survived. Errors on other displays go on to whoever handled them before.
 class ErrorTrap {
 public:
-    explicit ErrorTrap(Display* dpy) : outerTarget_(target_), outerErrors_(errors_), outerPrevious_(previous_)
+    explicit ErrorTrap(Display* dpy)
+        : outerTarget_(target_), outerErrors_(errors_), outerFirstSerial_(firstSerial_), outerPrevious_(previous_)
     {
         target_ = dpy;
         errors_ = 0;
+        firstSerial_ = NextRequest(dpy);
+        lateAtStart_ = late_;
         replaced_ = XSetErrorHandler(&ErrorTrap::handle);
         if (replaced_ != &ErrorTrap::handle)
             previous_ = replaced_;
@@ -49,18 +52,26 @@ public:
         XSetErrorHandler(replaced_);
         target_ = outerTarget_;
         errors_ += outerErrors_;
+        firstSerial_ = outerFirstSerial_;
         previous_ = outerPrevious_;
     }
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 
+    // Errors of the requests made while this trap was set.
     int errors() const { return errors_; }
+    // With the errors of requests made earlier, whose answer nobody waited for (a picture put in a
+    // window), that arrived meanwhile: they are counted, but no failure of what this trap guards.
+    int total() const { return errors_ + (late_ - lateAtStart_); }
 
 private:
     static int handle(Display* dpy, XErrorEvent* event)
     {
         if (dpy == target_) {
-            ++errors_;
+            if (event->serial >= firstSerial_)
+                ++errors_;
+            else
+                ++late_;
             return 0;
         }
         return previous_ ? previous_(dpy, event) : 0;
@@ -70,10 +81,14 @@ private:
     // inside another keeps the outer one's state and hands its count on when it ends.
     static inline Display* target_ = nullptr;
     static inline int errors_ = 0;
+    static inline unsigned long firstSerial_ = 0;
+    static inline int late_ = 0;
     static inline XErrorHandler previous_ = nullptr; // the handler that was there before any trap
     XErrorHandler replaced_ = nullptr;
+    int lateAtStart_ = 0;
     Display* outerTarget_;
     int outerErrors_;
+    unsigned long outerFirstSerial_;
     XErrorHandler outerPrevious_;
 };
 
@@ -100,6 +115,104 @@ struct Channel {
         return static_cast<std::uint32_t>(v * 255 / ((1UL << bits) - 1));
     }
 };
+
+// An image in a shared memory segment that the server has attached: a capture or a put then moves
+// no pixels through the socket.
+struct SharedImage {
+    XShmSegmentInfo info{};
+    XImage* image = nullptr;
+    std::size_t bytes = 0;
+
+    bool attach(Display* dpy, Visual* visual, int depth, int width, int height, int& errors);
+    void detach(Display* dpy, int& errors);
+    // Qt closed the display we shared: only our side of the segment is left to free.
+    void forget();
+    // Shapes the image to `width` x `height` over the start of the segment, whose size it keeps;
+    // false when that does not fit.
+    bool shape(int width, int height) const;
+};
+
+bool SharedImage::attach(Display* dpy, Visual* visual, int depth, int width, int height, int& errors)
+{
+    detach(dpy, errors);
+    XImage* created = XShmCreateImage(dpy, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &info,
+                                      static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (!created)
+        return false;
+    const auto size = static_cast<std::size_t>(created->bytes_per_line) * static_cast<std::size_t>(created->height);
+    info.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+    if (info.shmid < 0) {
+        XDestroyImage(created);
+        return false;
+    }
+    void* addr = shmat(info.shmid, nullptr, 0);
+    if (reinterpret_cast<std::intptr_t>(addr) == -1) { // shmat's failure value is (void*)-1
+        shmctl(info.shmid, IPC_RMID, nullptr);
+        XDestroyImage(created);
+        return false;
+    }
+    info.shmaddr = static_cast<char*>(addr);
+    created->data = info.shmaddr;
+    info.readOnly = False;
+
+    // A server on another machine (or one refusing our segment) answers the attach with an error
+    // that only a round trip brings back.
+    bool ok = false;
+    {
+        ErrorTrap trap(dpy);
+        ok = XShmAttach(dpy, &info) != 0;
+        XSync(dpy, False);
+        ok = ok && trap.errors() == 0;
+        errors += trap.total();
+    }
+    // Marked for removal at once: the segment disappears with the last detach, even if we crash.
+    shmctl(info.shmid, IPC_RMID, nullptr);
+    if (!ok) {
+        shmdt(info.shmaddr);
+        created->data = nullptr;
+        XDestroyImage(created);
+        return false;
+    }
+    image = created;
+    bytes = size;
+    return true;
+}
+
+void SharedImage::detach(Display* dpy, int& errors)
+{
+    if (!image)
+        return;
+    if (dpy) {
+        ErrorTrap trap(dpy);
+        XShmDetach(dpy, &info);
+        XSync(dpy, False);
+        errors += trap.total();
+    }
+    forget();
+}
+
+void SharedImage::forget()
+{
+    if (!image)
+        return;
+    shmdt(info.shmaddr);
+    image->data = nullptr;
+    XDestroyImage(image);
+    image = nullptr;
+    bytes = 0;
+}
+
+bool SharedImage::shape(int width, int height) const
+{
+    const int pad = image->bitmap_pad;
+    const int bytesPerLine = (width * image->bits_per_pixel + pad - 1) / pad * (pad / 8);
+    if (static_cast<std::size_t>(bytesPerLine) * static_cast<std::size_t>(height) > bytes)
+        return false;
+    image->width = width;
+    image->height = height;
+    image->bytes_per_line = bytesPerLine;
+    return true;
+}
 
 } // namespace
 
@@ -137,9 +250,16 @@ struct X11Platform::Impl {
     bool trueColor = false;
 
     bool shmWanted = true;
-    XShmSegmentInfo shm{};
-    XImage* shmImage = nullptr;
-    std::size_t shmBytes = 0;
+    SharedImage shm;
+
+    // Pictures put straight in a window (presentationSurface, present).
+    bool presentable = false;
+    SharedImage presentation;
+    Window presentWindow = 0;
+    GC presentGc = nullptr;
+    Window refusedWindow = 0;
+    // A put the server may not have read yet: the surface waits for it before it is drawn into.
+    bool presentInFlight = false;
 
     std::optional<TRect> confine;
     bool filterInstalled = false;
@@ -150,7 +270,7 @@ struct X11Platform::Impl {
 
     void queryGeometry();
     bool attachShm(int width, int height);
-    void detachShm();
+    bool usePresentWindow(Window window);
     bool grab(int x, int y, int w, int h, Bitmap32& into, int dx, int dy);
     void convert(const XImage* image, int w, int h, Bitmap32& into, int dx, int dy) const;
     void clampToConfine(int& x, int& y) const;
@@ -186,8 +306,13 @@ X11Platform::Impl::Impl(const Options& options) : shmWanted(options.useShm)
     blue = Channel(visual->blue_mask);
     queryGeometry();
 
-    if (shmWanted && XShmQueryExtension(dpy))
+    const bool shmServed = XShmQueryExtension(dpy);
+    if (shmWanted && shmServed)
         attachShm(std::max(options.initialCaptureWidth, 1), std::max(options.initialCaptureHeight, 1));
+    // Without shared memory of its own the toolkit shows an exposed window from its copy in the
+    // server, which holds only what it painted itself: a picture put past it would be lost there.
+    presentable = options.presentPictures && shmServed && trueColor && red.mask == 0xFF0000 && green.mask == 0xFF00 &&
+                  blue.mask == 0xFF && std::getenv("QT_XCB_NO_MITSHM") == nullptr;
 
     if (qGuiApp) {
         // Monitors come and go (and RandR resizes the root); the next capture asks the server.
@@ -206,12 +331,9 @@ X11Platform::Impl::Impl(const Options& options) : shmWanted(options.useShm)
             // Qt closes its display before the application object is gone; from then on there is
             // nothing left to talk to.
             QObject::connect(qGuiApp, &QObject::destroyed, &watcher, [this] {
-                if (shmImage) {
-                    shmdt(shm.shmaddr);
-                    shmImage->data = nullptr;
-                    XDestroyImage(shmImage);
-                    shmImage = nullptr;
-                }
+                shm.forget();
+                presentation.forget();
+                presentGc = nullptr; // went with the display
                 dpy = nullptr;
             });
         }
@@ -221,7 +343,10 @@ X11Platform::Impl::Impl(const Options& options) : shmWanted(options.useShm)
 X11Platform::Impl::~Impl()
 {
     setConfine(std::nullopt);
-    detachShm();
+    if (presentGc && dpy)
+        XFreeGC(dpy, presentGc);
+    shm.detach(dpy, protocolErrors);
+    presentation.detach(dpy, protocolErrors);
     if (ownsDisplay && dpy)
         XCloseDisplay(dpy);
 }
@@ -236,103 +361,70 @@ void X11Platform::Impl::queryGeometry()
         rootWidth = static_cast<int>(w);
         rootHeight = static_cast<int>(h);
     }
-    protocolErrors += trap.errors();
+    protocolErrors += trap.total();
     geometryDirty = false;
 }
 
 bool X11Platform::Impl::attachShm(int width, int height)
 {
-    detachShm();
-    XImage* image = XShmCreateImage(dpy, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &shm,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
-    if (!image)
-        return false;
-    const auto bytes = static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(image->height);
-    shm.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (shm.shmid < 0) {
-        XDestroyImage(image);
-        return false;
-    }
-    void* addr = shmat(shm.shmid, nullptr, 0);
-    if (reinterpret_cast<std::intptr_t>(addr) == -1) { // shmat's failure value is (void*)-1
-        shmctl(shm.shmid, IPC_RMID, nullptr);
-        XDestroyImage(image);
-        return false;
-    }
-    shm.shmaddr = static_cast<char*>(addr);
-    image->data = shm.shmaddr;
-    shm.readOnly = False;
-
-    // A server on another machine (or one refusing our segment) answers the attach with an error
-    // that only a round trip brings back.
-    bool ok = false;
-    {
-        ErrorTrap trap(dpy);
-        ok = XShmAttach(dpy, &shm) != 0;
-        XSync(dpy, False);
-        ok = ok && trap.errors() == 0;
-        protocolErrors += trap.errors();
-    }
-    // Marked for removal at once: the segment disappears with the last detach, even if we crash.
-    shmctl(shm.shmid, IPC_RMID, nullptr);
-    if (!ok) {
-        shmdt(shm.shmaddr);
-        image->data = nullptr;
-        XDestroyImage(image);
-        return false;
-    }
-    shmImage = image;
-    shmBytes = bytes;
-    return true;
+    return shm.attach(dpy, visual, depth, width, height, protocolErrors);
 }
 
-void X11Platform::Impl::detachShm()
+bool X11Platform::Impl::usePresentWindow(Window window)
 {
-    if (!shmImage)
-        return;
-    if (dpy) {
-        ErrorTrap trap(dpy);
-        XShmDetach(dpy, &shm);
+    if (presentGc)
+        XFreeGC(dpy, presentGc);
+    presentGc = nullptr;
+    presentWindow = 0;
+    ErrorTrap trap(dpy);
+    // A put needs the window's depth; the pixels also need its colour layout.
+    XWindowAttributes attributes{};
+    bool ok = XGetWindowAttributes(dpy, window, &attributes) != 0 && trap.errors() == 0 && attributes.depth == depth &&
+              attributes.visual != nullptr && attributes.visual->red_mask == red.mask &&
+              attributes.visual->green_mask == green.mask && attributes.visual->blue_mask == blue.mask;
+    if (ok) {
+        presentGc = XCreateGC(dpy, window, 0, nullptr);
         XSync(dpy, False);
-        protocolErrors += trap.errors();
+        ok = trap.errors() == 0;
     }
-    shmdt(shm.shmaddr);
-    shmImage->data = nullptr;
-    XDestroyImage(shmImage);
-    shmImage = nullptr;
-    shmBytes = 0;
+    protocolErrors += trap.total();
+    if (!ok) {
+        if (presentGc)
+            XFreeGC(dpy, presentGc);
+        presentGc = nullptr;
+        refusedWindow = window; // asked once, not on every move
+        return false;
+    }
+    presentWindow = window;
+    return true;
 }
 
 bool X11Platform::Impl::grab(int x, int y, int w, int h, Bitmap32& into, int dx, int dy)
 {
-    if (shmImage) {
-        const int pad = shmImage->bitmap_pad;
-        const int bytesPerLine = (w * shmImage->bits_per_pixel + pad - 1) / pad * (pad / 8);
-        if (static_cast<std::size_t>(bytesPerLine) * static_cast<std::size_t>(h) > shmBytes) {
-            const int newWidth = std::max(w, shmImage->width);
-            const int newHeight = std::max(h, shmImage->height);
-            if (!attachShm(newWidth, newHeight))
-                shmWanted = false; // keep going with plain GetImage
+    // The request takes its size from the image, so one image over the whole segment serves every
+    // capture size without creating an XImage per capture.
+    if (shm.image && !shm.shape(w, h)) {
+        const int newWidth = std::max(w, shm.image->width);
+        const int newHeight = std::max(h, shm.image->height);
+        if (!attachShm(newWidth, newHeight) || !shm.shape(w, h)) {
+            shm.detach(dpy, protocolErrors);
+            shmWanted = false; // keep going with plain GetImage
         }
     }
-    if (shmImage) {
-        // The request takes its size from the image, so one image over the whole segment serves
-        // every capture size without creating an XImage per capture.
-        const int pad = shmImage->bitmap_pad;
-        shmImage->width = w;
-        shmImage->height = h;
-        shmImage->bytes_per_line = (w * shmImage->bits_per_pixel + pad - 1) / pad * (pad / 8);
+    // Any reply also tells that the server has read every picture put before it.
+    presentInFlight = false;
+    if (shm.image) {
         ErrorTrap trap(dpy);
-        const bool ok = XShmGetImage(dpy, root, shmImage, x, y, AllPlanes) != 0 && trap.errors() == 0;
-        protocolErrors += trap.errors();
+        const bool ok = XShmGetImage(dpy, root, shm.image, x, y, AllPlanes) != 0 && trap.errors() == 0;
+        protocolErrors += trap.total();
         if (ok)
-            convert(shmImage, w, h, into, dx, dy);
+            convert(shm.image, w, h, into, dx, dy);
         return ok;
     }
 
     ErrorTrap trap(dpy);
     XImage* image = XGetImage(dpy, root, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
-    protocolErrors += trap.errors();
+    protocolErrors += trap.total();
     if (!image)
         return false;
     convert(image, w, h, into, dx, dy);
@@ -394,7 +486,7 @@ void X11Platform::Impl::warp(int x, int y)
     ErrorTrap trap(dpy);
     XWarpPointer(dpy, 0 /* None */, root, 0, 0, 0, 0, x, y);
     XFlush(dpy);
-    protocolErrors += trap.errors();
+    protocolErrors += trap.total();
 }
 
 void X11Platform::Impl::enforceConfine(bool dropWhenNoButton)
@@ -408,7 +500,7 @@ void X11Platform::Impl::enforceConfine(bool dropWhenNoButton)
     {
         ErrorTrap trap(dpy);
         onScreen = XQueryPointer(dpy, root, &r, &child, &x, &y, &wx, &wy, &mask) != 0;
-        protocolErrors += trap.errors();
+        protocolErrors += trap.total();
     }
     if (dropWhenNoButton && (mask & (Button1Mask | Button2Mask | Button3Mask)) == 0) {
         // The drag is over even if its release never reached the widget.
@@ -449,7 +541,7 @@ bool X11Platform::connected() const
 
 bool X11Platform::usingShm() const
 {
-    return d->shmImage != nullptr;
+    return d->shm.image != nullptr;
 }
 
 int X11Platform::protocolErrors() const
@@ -466,7 +558,8 @@ bool X11Platform::cursorPos(TPoint& pos)
     unsigned mask = 0;
     ErrorTrap trap(d->dpy);
     const bool onScreen = XQueryPointer(d->dpy, d->root, &r, &child, &x, &y, &wx, &wy, &mask) != 0;
-    d->protocolErrors += trap.errors();
+    d->presentInFlight = false;
+    d->protocolErrors += trap.total();
     if (!onScreen || trap.errors() != 0)
         return false;
     pos = {x, y};
@@ -505,6 +598,59 @@ void X11Platform::capture(int left, int top, Bitmap32& into, bool /*opaque*/)
         d->queryGeometry();
     }
     into.fill(0);
+}
+
+Bitmap32 X11Platform::presentationSurface(int width, int height)
+{
+    Impl& i = *d;
+    if (!i.dpy || !i.presentable || width <= 0 || height <= 0)
+        return {};
+    if (!i.presentation.image || !i.presentation.shape(width, height)) {
+        int errors = 0;
+        if (!i.presentation.attach(i.dpy, i.visual, i.depth, width, height, errors) || errors != 0 ||
+            i.presentation.image->bits_per_pixel != 32 || i.presentation.image->byte_order != LSBFirst ||
+            !i.presentation.shape(width, height)) {
+            i.presentation.detach(i.dpy, errors);
+            i.presentable = false;
+        }
+        i.protocolErrors += errors;
+        if (!i.presentable)
+            return {};
+    }
+    if (i.presentInFlight) {
+        // No reply since the last put: the server may still be reading the segment.
+        ErrorTrap trap(i.dpy);
+        XSync(i.dpy, False);
+        i.protocolErrors += trap.total();
+        i.presentInFlight = false;
+    }
+    XImage* image = i.presentation.image;
+    return Bitmap32::over(reinterpret_cast<std::uint32_t*>(image->data), width, height, image->bytes_per_line / 4);
+}
+
+bool X11Platform::present(std::uintptr_t windowId, int x, int y, const TRect* rects, std::size_t count)
+{
+    Impl& i = *d;
+    const auto window = static_cast<Window>(windowId);
+    if (!i.dpy || !i.presentation.image || window == 0 || window == i.refusedWindow)
+        return false;
+    if (window != i.presentWindow && !i.usePresentWindow(window))
+        return false;
+    XImage* image = i.presentation.image;
+    ErrorTrap trap(i.dpy);
+    for (std::size_t n = 0; n < count; ++n) {
+        const TRect& r = rects[n];
+        if (r.Left < 0 || r.Top < 0 || r.width() <= 0 || r.height() <= 0 || r.Right > image->width ||
+            r.Bottom > image->height)
+            continue;
+        // No completion event: the next reply on this connection says the server is done with it.
+        XShmPutImage(i.dpy, window, i.presentGc, image, r.Left, r.Top, x + r.Left, y + r.Top,
+                     static_cast<unsigned>(r.width()), static_cast<unsigned>(r.height()), False);
+    }
+    XFlush(i.dpy);
+    i.presentInFlight = true;
+    i.protocolErrors += trap.total();
+    return trap.errors() == 0;
 }
 
 void X11Platform::setCursorPos(int x, int y)

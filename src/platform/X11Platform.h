@@ -22,6 +22,9 @@ public:
         // bigger one. The magnifier of the main window needs about 140 x 60 at most.
         int initialCaptureWidth = 256;
         int initialCaptureHeight = 256;
+        // Put pictures straight in a window through a shared segment of our own, where the server
+        // and the window allow it.
+        bool presentPictures = true;
     };
 
     X11Platform();
@@ -41,6 +44,11 @@ public:
     // Reads the part of the rectangle that lies on the root window; everything else is black.
     // X has no layered windows to leave out, so `opaque` makes no difference here.
     void capture(int left, int top, Bitmap32& into, bool opaque) override;
+    // A shared segment of our own, put in the window with MIT-SHM; empty without shared memory, on
+    // a root of another pixel layout, or with the toolkit's shared memory turned off.
+    Bitmap32 presentationSurface(int width, int height) override;
+    // False for a window of another depth or colour layout (asked once per window).
+    bool present(std::uintptr_t windowId, int x, int y, const TRect* rects, std::size_t count) override;
     // Warps the pointer (inside the confinement rectangle while one is set).
     void setCursorPos(int x, int y) override;
     // True when Qt's focus window has this native id; asks the server nothing.

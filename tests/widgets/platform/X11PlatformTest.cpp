@@ -60,7 +60,7 @@ public:
 
     bool ok() const { return dpy_ != nullptr; }
 
-    void add(int x, int y, int w, int h, unsigned long rgb)
+    Window add(int x, int y, int w, int h, unsigned long rgb)
     {
         XSetWindowAttributes a{};
         a.override_redirect = True;
@@ -69,6 +69,32 @@ public:
             XCreateWindow(dpy_, DefaultRootWindow(dpy_), x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), 0,
                           CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
         XMapRaised(dpy_, win);
+        XSync(dpy_, False);
+        return win;
+    }
+
+    // A window of 32-bit depth (with alpha), or 0 when the server offers no such visual.
+    Window addDeep(int x, int y, int w, int h)
+    {
+        XVisualInfo info{};
+        if (!XMatchVisualInfo(dpy_, DefaultScreen(dpy_), 32, TrueColor, &info))
+            return 0;
+        XSetWindowAttributes a{};
+        a.override_redirect = True;
+        a.colormap = XCreateColormap(dpy_, DefaultRootWindow(dpy_), info.visual, AllocNone);
+        a.border_pixel = 0;
+        a.background_pixel = 0xFF000000;
+        const Window win = XCreateWindow(dpy_, DefaultRootWindow(dpy_), x, y, static_cast<unsigned>(w),
+                                         static_cast<unsigned>(h), 0, 32, InputOutput, info.visual,
+                                         CWOverrideRedirect | CWColormap | CWBorderPixel | CWBackPixel, &a);
+        XMapRaised(dpy_, win);
+        XSync(dpy_, False);
+        return win;
+    }
+
+    void destroy(Window win)
+    {
+        XDestroyWindow(dpy_, win);
         XSync(dpy_, False);
     }
 
@@ -197,6 +223,93 @@ TEST_P(X11Capture, SurvivesARefusedRequest)
 
 INSTANTIATE_TEST_SUITE_P(SharedMemoryAndPlain, X11Capture, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& p) { return p.param ? "Shm" : "GetImage"; });
+
+// Pictures put straight in a window through the backend's own shared segment.
+class X11Present : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+        ASSERT_TRUE(windows.ok());
+        run("xsetroot", {"-solid", "#3366cc"});
+    }
+
+    // Draws a surface whose every pixel differs, w x h, and returns what it holds.
+    Bitmap32 drawSurface(int w, int h)
+    {
+        Bitmap32 surface = platform.presentationSurface(w, h);
+        Bitmap32 drawn(w, h);
+        if (surface.width() != w || surface.height() != h)
+            return {};
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t p = static_cast<std::uint32_t>(0x10 + 3 * x) << 16 |
+                                        static_cast<std::uint32_t>(0x20 + 5 * y) << 8 |
+                                        static_cast<std::uint32_t>(x ^ y);
+                surface.scanLine(y)[x] = p;
+                drawn.scanLine(y)[x] = p;
+            }
+        return drawn;
+    }
+
+    X11Platform platform;
+    SolidWindows windows;
+};
+
+TEST_F(X11Present, PutsTheRectanglesInTheWindowAndNothingElse)
+{
+    constexpr int kLeft = 300, kTop = 200, kWidth = 80, kHeight = 60, kX = 5, kY = 7;
+    constexpr std::uint32_t kBackground = 0x00FF00;
+    // Surfaces of several sizes out of one segment, which grows when one does not fit.
+    for (const std::pair<int, int>& size : {std::pair{40, 30}, std::pair{64, 48}, std::pair{20, 10}}) {
+        const auto [w, h] = size;
+        const Window win = windows.add(kLeft, kTop, kWidth, kHeight, kBackground);
+        const Bitmap32 drawn = drawSurface(w, h);
+        ASSERT_FALSE(drawn.empty()) << w << "x" << h;
+        // Two parts of the surface; the window keeps its own pixels everywhere else.
+        const TRect rects[] = {{0, 0, w, h / 3}, {w / 2, h / 2, w, h}};
+        ASSERT_TRUE(platform.present(win, kX, kY, rects, std::size(rects)));
+        Bitmap32 screen(kWidth, kHeight);
+        platform.capture(kLeft, kTop, screen, false);
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const int sx = x - kX, sy = y - kY;
+                const bool put = sx >= 0 && sy >= 0 && sx < w && sy < h && (sy < h / 3 || (sx >= w / 2 && sy >= h / 2));
+                wrong += screen.pixel(x, y) != (put ? drawn.pixel(sx, sy) : kBackground);
+            }
+        EXPECT_EQ(wrong, 0) << w << "x" << h;
+        windows.destroy(win);
+    }
+    EXPECT_EQ(platform.protocolErrors(), 0);
+}
+
+TEST_F(X11Present, RefusesAWindowOfAnotherDepthAndSurvivesOneThatWentAway)
+{
+    const TRect all{0, 0, 20, 20};
+    const Window deep = windows.addDeep(300, 200, 40, 40);
+    if (deep != 0) {
+        ASSERT_FALSE(drawSurface(20, 20).empty());
+        EXPECT_FALSE(platform.present(deep, 0, 0, &all, 1)); // the toolkit paints that one
+        EXPECT_FALSE(platform.present(deep, 0, 0, &all, 1));
+        windows.destroy(deep);
+    }
+
+    // The window is destroyed behind the backend's back: the put's error comes back with a later
+    // reply, which must not make that request (a cursor query) fail.
+    const Window gone = windows.add(300, 200, 40, 40, 0x00FF00);
+    ASSERT_FALSE(drawSurface(20, 20).empty());
+    ASSERT_TRUE(platform.present(gone, 0, 0, &all, 1));
+    windows.destroy(gone);
+    ASSERT_FALSE(drawSurface(20, 20).empty());
+    platform.present(gone, 0, 0, &all, 1);
+    TPoint p;
+    EXPECT_TRUE(platform.cursorPos(p));
+    Bitmap32 screen(4, 4);
+    platform.capture(100, 100, screen, false);
+    EXPECT_EQ(screen.pixel(0, 0), 0x3366CCu);
+    EXPECT_GT(platform.protocolErrors(), 0);
+}
 
 class X11Pointer : public testing::Test {
 protected:
