@@ -55,6 +55,24 @@ bool FakePlatform::cursorPos(TPoint& pos)
     return true;
 }
 
+Bitmap32 FakePlatform::presentationSurface(int width, int height)
+{
+    if (!presents_ || width <= 0 || height <= 0)
+        return {};
+    if (surface_.width() != width || surface_.height() != height)
+        surface_.setSize(width, height);
+    surface_.fill(0xDEADBEEF); // what the caller does not draw shows
+    return Bitmap32::over(surface_.bits(), width, height, surface_.stride());
+}
+
+bool FakePlatform::present(std::uintptr_t windowId, int x, int y, const TRect* rects, std::size_t count)
+{
+    if (!presents_)
+        return false;
+    presented_.push_back({windowId, x, y, std::vector<TRect>(rects, rects + count)});
+    return true;
+}
+
 void FakePlatform::capture(int left, int top, Bitmap32& into, bool opaque)
 {
     ++captureCount_;

@@ -63,6 +63,20 @@ public:
 
     const std::vector<std::string>& openedUrls() const { return urls_; }
 
+    // --- pictures put straight in a window ------------------------------------------------------
+    // Off unless a test turns it on; the program then repaints through the toolkit.
+    void setPresentsPictures(bool on) { presents_ = on; }
+    struct Presented {
+        std::uintptr_t windowId = 0;
+        int x = 0;
+        int y = 0;
+        std::vector<TRect> rects;
+    };
+    // Every present since the last clear, and the surface they were put from.
+    const std::vector<Presented>& presented() const { return presented_; }
+    void clearPresented() { presented_.clear(); }
+    const Bitmap32& presentationPixels() const { return surface_; }
+
     // --- clock ----------------------------------------------------------------------------------
     void setClockStepMs(std::int64_t step) { clockStepMs_ = step; }
     void advanceClockMs(std::int64_t ms) { nowMs_ += ms; }
@@ -78,6 +92,8 @@ public:
     void confineCursor(const TRect& screenRect) override;
     void releaseCursor() override;
     void openUrl(const std::string& url) override;
+    Bitmap32 presentationSurface(int width, int height) override;
+    bool present(std::uintptr_t windowId, int x, int y, const TRect* rects, std::size_t count) override;
     void flushWindowSystem() override {}
     // Each reading advances the clock by the step first (1 s unless set): every tick of a test then
     // lies well apart from the one before, unless the test steps the clock itself.
@@ -98,6 +114,9 @@ private:
     int confineCalls_ = 0;
     int releaseCalls_ = 0;
     std::vector<std::string> urls_;
+    bool presents_ = false;
+    Bitmap32 surface_;
+    std::vector<Presented> presented_;
     std::int64_t nowMs_ = 0;
     std::int64_t clockStepMs_ = 1000;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Sampling on a real X server: the window title and the chip follow the pixel under the cursor, the
-arrow keys nudge the cursor, and the Color group's copy buttons put the colour on the clipboard.
+"""Sampling on a real X server: the window title, the chip and the magnifier follow the pixel under the
+cursor, the arrow keys nudge the cursor, and the Color group's copy buttons put the colour on the
+clipboard.
 
 Usage: test_sampling.py PATH-TO-TINTARA
 """
@@ -112,7 +113,47 @@ def scenario_first_start_sampling_and_copy(x, binary):
         x.remove_window(blue)
 
 
-SCENARIOS = [scenario_first_start_sampling_and_copy]
+def magnifier_origin(x, win):
+    """Screen position of the magnifier: in the Magnify box, below the four boxes above it."""
+    left, top = client_origin(x, win)
+    return left + 1 + 4 + 2, top + 1 + 41 + 97 + 58 + 195 + 36
+
+
+def magnifier_colours(x, win):
+    """The colours (RRGGBB) of a 24 x 24 patch near the magnifier's top-left corner, away from its
+    hi-lite square."""
+    left, top = magnifier_origin(x, win)
+    return {f"{r:02X}{g:02X}{b:02X}" for row in x.x.get_image(left + 4, top + 4, 24, 24) for (r, g, b) in row}
+
+
+def scenario_the_magnifier_follows_the_cursor_and_survives_an_expose(x, binary):
+    """The magnifier on the screen shows what lies under the cursor after each move; covered by
+    another window that then goes away, with the cursor resting, it shows the same again."""
+    x.set_root_color(f"#{ROOT}")
+    blue = x.solid_window(*BLUE_RECT, f"#{BLUE}")
+    bx, by = BLUE_RECT[0], BLUE_RECT[1]
+    try:
+        x.mouse_move(1100, 900)
+        with App(x, binary) as app:
+            win = app.wait_window()
+            app.wait_title(win, titled(ROOT))
+            x.activate(win)
+            shown = lambda: magnifier_colours(x, win)  # noqa: E731
+            for point, colour in (((bx + 100, by + 75), BLUE), ((1100, 900), ROOT), ((bx + 90, by + 70), BLUE)):
+                x.mouse_move(*point)
+                wait_reading(shown, lambda seen, c=colour: seen == {c}, f"the magnifier to show {colour}")
+
+            left, top = magnifier_origin(x, win)
+            cover = x.solid_window(left - 10, top - 10, 120, 80, "#00FF00")
+            wait_reading(shown, lambda seen: seen == {"00FF00"}, "the cover over the magnifier")
+            x.remove_window(cover)
+            wait_reading(shown, lambda seen: seen == {BLUE}, "the magnifier once the cover has gone")
+            expect(app.close(win), 0, "exit code")
+    finally:
+        x.remove_window(blue)
+
+
+SCENARIOS = [scenario_first_start_sampling_and_copy, scenario_the_magnifier_follows_the_cursor_and_survives_an_expose]
 
 if __name__ == "__main__":
     sys.exit(run_scenarios(SCENARIOS, sys.argv, __doc__))

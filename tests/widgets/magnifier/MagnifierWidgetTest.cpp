@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QBackingStore>
 #include <QImage>
+#include <QPalette>
 #include <QPixmap>
+#include <QRegion>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -207,6 +209,78 @@ TEST_F(MagnifierWidgetTest, PaintsStraightIntoTheWindowWhatTheBitmapShows)
             }
         }
     }
+}
+
+TEST_F(MagnifierWidgetTest, PutsANewCaptureStraightInTheWindowAndInTheToolkitsPicture)
+{
+    QWidget window;
+    window.setGeometry(100, 50, 320, 160);
+    TMagnifier child(screen, &window);
+    child.setGeometry(13, 7, 273, 116);
+    // A control on top of the magnifier's lower right corner: that part is neither put nor drawn.
+    QWidget cover(&window);
+    cover.setGeometry(230, 90, 70, 50);
+    cover.setAutoFillBackground(true);
+    QPalette coverPalette;
+    coverPalette.setColor(QPalette::Window, QColor(0x12, 0x34, 0x56));
+    cover.setPalette(coverPalette);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    child.setMagnification(6);
+    child.setHiLite(true);
+    child.setGrid(true);
+    QCoreApplication::processEvents();
+
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    child.installEventFilter(&counter);
+    screen.setPresentsPictures(true);
+    screen.setCursorPos(397, 303);
+    child.pickColor(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 0); // no repaint through the toolkit
+
+    ASSERT_EQ(screen.presented().size(), 1u);
+    const FakePlatform::Presented& put = screen.presented().front();
+    EXPECT_EQ(put.windowId, static_cast<std::uintptr_t>(window.winId()));
+    EXPECT_EQ(QPoint(put.x, put.y), QPoint(13, 7));
+    QRegion putRegion;
+    for (const TRect& r : put.rects)
+        putRegion += QRect(r.Left, r.Top, r.width(), r.height());
+    // The picture may reach past the control; the window shows only the control.
+    const QRect picture = QRect(0, 0, child.core().pictureWidth(), child.core().pictureHeight()) & child.rect();
+    EXPECT_EQ(putRegion, QRegion(picture) - cover.geometry().translated(-child.pos()));
+
+    child.core().paintOverlays();
+    const Bitmap32& shows = child.core().ZoomBitmap();
+    const QImage* store = static_cast<const QImage*>(window.backingStore()->paintDevice());
+    int wrongPut = 0, wrongStore = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QPoint inWindow = child.pos() + QPoint(x, y);
+            if (putRegion.contains(QPoint(x, y))) {
+                wrongPut += (screen.presentationPixels().pixel(x, y) & 0xFFFFFFu) != shows.pixel(x, y);
+                wrongStore += store->pixel(inWindow) != (0xFF000000u | shows.pixel(x, y));
+            } else {
+                wrongStore += store->pixel(inWindow) != qRgb(0x12, 0x34, 0x56);
+            }
+        }
+    EXPECT_EQ(wrongPut, 0);
+    EXPECT_EQ(wrongStore, 0);
+
+    // Where the desktop cannot put pictures, the toolkit repaints.
+    screen.setPresentsPictures(false);
+    screen.setCursorPos(402, 298);
+    child.pickColor(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(screen.presented().size(), 1u);
 }
 
 } // namespace
