@@ -8,6 +8,7 @@
 #include <QRegion>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -120,6 +121,31 @@ QImage* pixelsBeneath(QPainter& painter, QPoint& offset)
     return image;
 }
 
+// Whether all of the control shows: inside each of its parents and under none of the controls stacked
+// above it. Asked on every move without building a region; only when it does not, the toolkit works
+// out the part that shows.
+bool showsWhole(const QWidget* control)
+{
+    QRect r = control->rect();
+    for (const QWidget* c = control; !c->isWindow(); c = c->parentWidget()) {
+        const QWidget* parent = c->parentWidget();
+        if (parent == nullptr)
+            return false;
+        r.translate(c->pos());
+        if (!parent->rect().contains(r))
+            return false;
+        const QObjectList& siblings = parent->children();
+        for (auto it = std::find(siblings.begin(), siblings.end(), c) + 1; it < siblings.end(); ++it) {
+            if (!(*it)->isWidgetType())
+                continue;
+            const auto* above = static_cast<const QWidget*>(*it);
+            if (!above->isWindow() && above->isVisible() && above->geometry().intersects(r))
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 void TMagnifier::showCapture()
@@ -152,15 +178,14 @@ bool TMagnifier::presentCapture()
         target->devicePixelRatio() != 1 || devicePixelRatio() != 1 || !target->isDetached())
         return false;
     const QPoint offset = mapTo(top, QPoint(0, 0));
-    // What of the picture the window shows: parents and siblings on top cut it.
-    const QRegion shown = visibleRegion() & picture & target->rect().translated(-offset);
-    if (shown.isEmpty())
+    const QRect inWindow = picture & rect() & target->rect().translated(-offset);
+    if (inWindow.isEmpty())
         return true;
     Bitmap32 surface = screen_.presentationSurface(picture.width(), picture.height());
     if (surface.empty())
         return false;
     presented_.clear();
-    for (const QRect& r : shown) {
+    const auto put = [&](const QRect& r) {
         Bitmap32 part = Bitmap32::over(surface.scanLine(r.top()) + r.left(), r.width(), r.height(), surface.stride());
         core_.renderPicture(part, r.left(), r.top());
         for (int y = 0; y < r.height(); ++y) {
@@ -169,6 +194,13 @@ bool TMagnifier::presentCapture()
             std::memcpy(row, part.scanLine(y), static_cast<std::size_t>(r.width()) * 4);
         }
         presented_.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+    };
+    if (showsWhole(this)) {
+        put(inWindow);
+    } else {
+        // Parents and controls on top cut the picture.
+        for (const QRect& r : visibleRegion() & inWindow)
+            put(r);
     }
     return screen_.present(static_cast<std::uintptr_t>(top->winId()), offset.x(), offset.y(), presented_.data(),
                            presented_.size());
