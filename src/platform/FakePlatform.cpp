@@ -59,9 +59,10 @@ Bitmap32 FakePlatform::presentationSurface(int width, int height)
 {
     if (!presents_ || width <= 0 || height <= 0)
         return {};
-    if (surface_.width() != width || surface_.height() != height)
+    if (surface_.width() != width || surface_.height() != height) {
         surface_.setSize(width, height);
-    surface_.fill(0xDEADBEEF); // what the caller does not draw shows
+        surface_.fill(0xDEADBEEF); // what the caller does not draw shows
+    }
     return Bitmap32::over(surface_.bits(), width, height, surface_.stride());
 }
 
@@ -69,7 +70,11 @@ bool FakePlatform::present(std::uintptr_t windowId, int x, int y, const TRect* r
 {
     if (!presents_)
         return false;
-    presented_.push_back({windowId, x, y, std::vector<TRect>(rects, rects + count)});
+    ++presentCount_;
+    lastPresented_.windowId = windowId;
+    lastPresented_.x = x;
+    lastPresented_.y = y;
+    lastPresented_.rects.assign(rects, rects + count);
     return true;
 }
 

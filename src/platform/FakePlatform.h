@@ -72,9 +72,11 @@ public:
         int y = 0;
         std::vector<TRect> rects;
     };
-    // Every present since the last clear, and the surface they were put from.
-    const std::vector<Presented>& presented() const { return presented_; }
-    void clearPresented() { presented_.clear(); }
+    // The presents since the last clear, the latest one, and the surface it was put from. Kept
+    // without allocating per present: benchmarks put pictures on every move.
+    int presentCount() const { return presentCount_; }
+    const Presented& lastPresented() const { return lastPresented_; }
+    void clearPresented() { presentCount_ = 0; }
     const Bitmap32& presentationPixels() const { return surface_; }
 
     // --- clock ----------------------------------------------------------------------------------
@@ -116,7 +118,8 @@ private:
     std::vector<std::string> urls_;
     bool presents_ = false;
     Bitmap32 surface_;
-    std::vector<Presented> presented_;
+    int presentCount_ = 0;
+    Presented lastPresented_;
     std::int64_t nowMs_ = 0;
     std::int64_t clockStepMs_ = 1000;
 };
