@@ -185,14 +185,15 @@ bool TMagnifier::presentCapture()
     if (surface.empty())
         return false;
     presented_.clear();
+    // The control's origin in the toolkit's picture (asked once: each row's address would be a call).
+    const qsizetype stride = target->bytesPerLine() / 4;
+    std::uint32_t* const origin = reinterpret_cast<std::uint32_t*>(target->bits()) + offset.y() * stride + offset.x();
     const auto put = [&](const QRect& r) {
         Bitmap32 part = Bitmap32::over(surface.scanLine(r.top()) + r.left(), r.width(), r.height(), surface.stride());
         core_.renderPicture(part, r.left(), r.top());
-        for (int y = 0; y < r.height(); ++y) {
-            auto* row =
-                reinterpret_cast<std::uint32_t*>(target->scanLine(offset.y() + r.top() + y)) + offset.x() + r.left();
-            std::memcpy(row, part.scanLine(y), static_cast<std::size_t>(r.width()) * 4);
-        }
+        for (int y = 0; y < r.height(); ++y)
+            std::memcpy(origin + (r.top() + y) * stride + r.left(), part.scanLine(y),
+                        static_cast<std::size_t>(r.width()) * 4);
         presented_.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
     };
     if (showsWhole(this)) {
