@@ -97,9 +97,19 @@ void TMagnifier::resizeEvent(QResizeEvent* event)
 
 namespace {
 
+// A picture whose pixels the magnifier may write directly: 32 bits a pixel where an opaque pixel is
+// 0xffRRGGBB, not shared, at 1:1.
+bool writableDirectly(const QImage& image)
+{
+    const QImage::Format format = image.format();
+    return (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ||
+            format == QImage::Format_ARGB32) &&
+           image.devicePixelRatio() == 1 && image.isDetached();
+}
+
 // The picture a painter on a widget draws into, when its pixels can be written directly: the raster
-// engine's own image, 32 bits a pixel where an opaque pixel is 0xffRRGGBB, not shared, at 1:1 and
-// shifted by whole pixels only. `offset` is the widget's origin in it.
+// engine's own image, writable directly and shifted by whole pixels only. `offset` is the widget's
+// origin in it.
 QImage* pixelsBeneath(QPainter& painter, QPoint& offset)
 {
     QPaintEngine* engine = painter.paintEngine();
@@ -109,10 +119,7 @@ QImage* pixelsBeneath(QPainter& painter, QPoint& offset)
     if (device == nullptr || device->devType() != QInternal::Image)
         return nullptr;
     auto* image = static_cast<QImage*>(device);
-    const QImage::Format format = image->format();
-    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied &&
-         format != QImage::Format_ARGB32) ||
-        image->devicePixelRatio() != 1 || !image->isDetached())
+    if (!writableDirectly(*image))
         return nullptr;
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxTranslate || t.dx() != std::trunc(t.dx()) || t.dy() != std::trunc(t.dy()))
@@ -172,10 +179,7 @@ bool TMagnifier::presentCapture()
     if (device == nullptr || device->devType() != QInternal::Image)
         return false;
     auto* target = static_cast<QImage*>(device);
-    const QImage::Format format = target->format();
-    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied &&
-         format != QImage::Format_ARGB32) ||
-        target->devicePixelRatio() != 1 || devicePixelRatio() != 1 || !target->isDetached())
+    if (!writableDirectly(*target) || devicePixelRatio() != 1)
         return false;
     const QPoint offset = mapTo(top, QPoint(0, 0));
     const QRect inWindow = picture & rect() & target->rect().translated(-offset);
