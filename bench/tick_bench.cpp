@@ -10,8 +10,9 @@
 // The fake desktop takes the magnifier's pictures the way the X11 one does (the magnifier draws a
 // new capture into the put's surface and the window's back buffer, not in a repaint).
 // Not included anywhere: everything that talks to the X server (the cursor query, the screen capture
-// and the put, Qt's back-buffer sync and flush, its event-reader thread) and the window manager. On a real display
-// those cost more per tick than the work measured here; bench/measure.py covers them on the real program.
+// and the put, Qt's back-buffer sync and flush, its event-reader thread) and the window manager. On a
+// real display those cost more per tick than the work measured here; bench/measure.py covers them on
+// the real program.
 //
 // Counters per tick: captures (screen grabs by the magnifier) and paints (paint events delivered to
 // any widget of the window).
