@@ -14,8 +14,9 @@
 // real display those cost more per tick than the work measured here; bench/measure.py covers them on
 // the real program.
 //
-// Counters per tick: captures (screen grabs by the magnifier) and paints (paint events delivered to
-// any widget of the window).
+// Counters per tick: captures (screen grabs by the magnifier), paints (paint events delivered to any
+// widget of the window) and rounds (the window's update requests: each is a sync and flush of the
+// toolkit's back buffer, and on X a wait for the server).
 //
 //   QT_QPA_PLATFORM is set to offscreen here; run as
 //   build/bin/bench_tick --benchmark_counters_tabular=true
@@ -65,16 +66,21 @@ constexpr int kPathLeft = 900;
 constexpr int kPathRight = 1100;
 constexpr int kStripeWidth = 40;
 
-// Counts the paint events the window's widgets receive.
+// Counts the paint events the window's widgets receive, and the window's update requests: each is one
+// round of the toolkit (sync and flush of its back buffer, and on X a wait for the server).
 class PaintCounter : public QObject {
 public:
     long long paints = 0;
+    long long rounds = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
             ++paints;
+        else if (event->type() == QEvent::UpdateRequest && watched->isWidgetType() &&
+                 static_cast<QWidget*>(watched)->isWindow())
+            ++rounds;
         return QObject::eventFilter(watched, event);
     }
 };
@@ -189,6 +195,7 @@ public:
         const auto n = static_cast<double>(state.iterations());
         state.counters["captures"] = static_cast<double>(platform_.captureCount()) / n;
         state.counters["paints"] = static_cast<double>(paints_.paints) / n;
+        state.counters["rounds"] = static_cast<double>(paints_.rounds) / n;
     }
 
 private:

@@ -319,10 +319,10 @@ void TfrmMain::timTintaraTimer()
     } catch (const CursorPosError&) {
         // The cursor could not be read (it is on another screen): try again next tick.
     }
-    // What the cadences held back, and the status line's pulse, go out with a tick that repaints
-    // anyway, so that they cost no window update of their own: a tick that finds the cursor resting
-    // right after a move leaves them to the next tick, when the cursor has usually moved on (few
-    // hands move it on every tick). A tick late at most.
+    // What the cadences held back goes out with a tick that repaints anyway, so that it costs no
+    // window update of its own: a tick that finds the cursor resting right after a move leaves it to
+    // the next tick, when the cursor has usually moved on (few hands move it on every tick). A tick
+    // late at most.
     const bool moved = pntMagnify->LastPoint() != before;
     const bool waitForMove = !moved && movedLastTick_;
     movedLastTick_ = moved;
@@ -330,7 +330,13 @@ void TfrmMain::timTintaraTimer()
         followTitle();
         followHeldBack();
     }
-    updateStatusLabel(waitForMove);
+    updateStatusLabel();
+}
+
+bool TfrmMain::holdsBackRepaints() const
+{
+    return !heldControls_.empty() || std::any_of(mixerPickers_.begin(), mixerPickers_.end(),
+                                                 [](PickerBase* p) { return p->hasHeldBackRepaint(); });
 }
 
 std::array<ReadoutEdit*, 8> TfrmMain::readouts() const
@@ -343,17 +349,16 @@ void TfrmMain::followTitle()
     const QLatin1StringView wanted(title_.data(), titleLength_);
     const bool minimised = windowState() & Qt::WindowMinimized;
     const auto readouts = this->readouts();
-    const bool behind = windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
-                        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
+    const bool behind =
+        windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
+        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
     if (behind && titleCadence_.due(tickMs_))
         writeTitle();
 }
 
 void TfrmMain::followHeldBack()
 {
-    const bool held = !heldControls_.empty() || std::any_of(mixerPickers_.begin(), mixerPickers_.end(),
-                                                            [](PickerBase* p) { return p->hasHeldBackRepaint(); });
-    if (held && heldRepaintCadence_.due(tickMs_))
+    if (holdsBackRepaints() && heldRepaintCadence_.due(tickMs_))
         releaseHeldBack();
 }
 
@@ -449,7 +454,7 @@ bool TfrmMain::IsForeground() const
     return platform_.isForeground(static_cast<std::uintptr_t>(window()->winId()));
 }
 
-void TfrmMain::updateStatusLabel(bool waitForMove)
+void TfrmMain::updateStatusLabel()
 {
     if (IsForeground()) {
         statusBackground_ = tcolor(palette().color(QPalette::Button));
@@ -460,7 +465,9 @@ void TfrmMain::updateStatusLabel(bool waitForMove)
         pulse_.restart(redOf(statusBackground_));
         return;
     }
-    if (pulse_.tick(waitForMove)) {
+    // The pulse waits a few ticks for the window update that repaints what the cadence holds back, so
+    // that both cost one update.
+    if (pulse_.tick(holdsBackRepaints())) {
         statusBackground_ = rgbColor(pulse_.red(), 0, 0);
         setLabelColors(lblCtrlH, statusBackground_, clWhite);
     }

@@ -180,7 +180,8 @@ private:
     // The five boxes in panel order (Palettes, Chips, Color, Mixer, Magnify).
     std::array<QGroupBox*, 5> groupBoxes() const;
     void paintChip(int slot);
-    void updateStatusLabel(bool waitForMove);
+    void updateStatusLabel();
+    bool holdsBackRepaints() const;
     // The title and the read-outs' committed texts: what other programs (the window manager, a screen
     // reader) read of the colour, at the title's cadence.
     void followTitle();

@@ -2,7 +2,7 @@
 
 namespace tintara {
 
-bool StatusPulse::tick(bool passOn)
+bool StatusPulse::tick(bool updateComing)
 {
     if (red_ > kHigh)
         step_ = -kStep;
@@ -16,11 +16,8 @@ bool StatusPulse::tick(bool passOn)
     const int toTurn = ticksToTurn();
     if (!first_ && (sinceShown_ < kRepaintEvery || (toTurn != 0 && toTurn < kRepaintEvery)))
         return false;
-    if (!first_ && passOn && toTurn > kRepaintEvery && !passedOn_) {
-        passedOn_ = true;
+    if (!first_ && updateComing && toTurn > kRepaintEvery && sinceShown_ < kRepaintEvery + kMaxWait)
         return false;
-    }
-    passedOn_ = false;
     first_ = false;
     sinceShown_ = 0;
     return true;

@@ -11,6 +11,7 @@ public:
     static constexpr int kHigh = 200;
     static constexpr int kStep = 2;
     static constexpr int kRepaintEvery = 4;
+    static constexpr int kMaxWait = 3;
 
     // Starts (or restarts) from the red level the label shows now; the first tick after it is shown.
     // The direction carries over, as the timer's tag did.
@@ -20,10 +21,11 @@ public:
         first_ = true;
     }
 
-    // One tick: advances the level; true when the label should show it. A tick that repaints nothing
-    // else may pass a level that is due on to the next tick (once, and not near a turning point), so
-    // that the label joins a window update that happens anyway.
-    bool tick(bool passOn = false);
+    // One tick: advances the level; true when the label should show it. While the window holds back an
+    // update for one of the next ticks (`updateComing`), a level that is due waits for it, up to
+    // kMaxWait ticks and not near a turning point, so that the label joins a window update that
+    // happens anyway instead of costing one of its own.
+    bool tick(bool updateComing = false);
 
     int red() const { return red_; }
 
@@ -35,7 +37,6 @@ private:
     int step_ = 1; // until the first turning point
     int sinceShown_ = 0;
     bool first_ = true;
-    bool passedOn_ = false;
 };
 
 } // namespace tintara

@@ -9,24 +9,25 @@ namespace tintara {
 namespace {
 
 // From any starting red (the button face's, odd or even, inside or outside the band) the level
-// follows the ±2 sequence every tick, the label is repainted at most every 4th tick, and every
-// turning point of the swing is among the repainted levels; also when every other tick passes a due
-// repaint on (the cursor moves on every other tick), which then lands on the next tick unless a
-// turn is near.
-TEST(StatusPulseTest, RepaintsAtMostEveryFourthTickAndShowsEveryTurn)
+// follows the ±2 sequence every tick, the label is repainted at most every 4th and at least every 7th
+// tick, and every turning point of the swing is among the repainted levels. That holds whether or not
+// the window holds back an update of its own, here one every `period` ticks. The pulse then waits for
+// those updates and costs one of its own only near a turn.
+TEST(StatusPulseTest, RepaintsAtMostEveryFourthTickShowsEveryTurnAndJoinsTheWindowsUpdates)
 {
-    // -1: no tick passes on; 0 or 1: the even or the odd ticks do.
-    for (const int alternate : {-1, 0, 1})
+    // 0: the window updates nothing else (the cursor is still); 9: its updates come later than the
+    // pulse may wait.
+    for (const int period : {0, 4, 5, 9})
         for (const int start : {239, 240, 0, 141, 170, 255}) {
             SCOPED_TRACE(start);
-            SCOPED_TRACE(alternate);
-            const auto passOn = [alternate](int t) { return t % 2 == alternate; };
+            SCOPED_TRACE(period);
             StatusPulse pulse;
             pulse.restart(start);
             int previous = start;
             int step = 1;
             int lastShown = -100;
-            std::vector<int> levels, shown;
+            int lastUpdate = 0;
+            std::vector<int> levels, shown, ownUpdates;
             for (int t = 0; t < 400; ++t) {
                 // The reference sequence: the timer's tag as the step.
                 if (previous > 200)
@@ -34,7 +35,11 @@ TEST(StatusPulseTest, RepaintsAtMostEveryFourthTickAndShowsEveryTurn)
                 if (previous < 140)
                     step = 2;
                 const int expected = (previous + step) & 0xFF;
-                const bool show = pulse.tick(passOn(t));
+                const bool updates = period != 0 && t - lastUpdate >= period;
+                if (updates)
+                    lastUpdate = t;
+                const bool updateComing = period != 0 && !updates;
+                const bool show = pulse.tick(updateComing);
                 ASSERT_EQ(pulse.red(), expected) << "tick " << t;
                 previous = expected;
                 levels.push_back(expected);
@@ -44,24 +49,27 @@ TEST(StatusPulseTest, RepaintsAtMostEveryFourthTickAndShowsEveryTurn)
                 if (show) {
                     if (t > 0) {
                         EXPECT_GE(t - lastShown, StatusPulse::kRepaintEvery) << "tick " << t;
+                        EXPECT_LE(t - lastShown, 7) << "tick " << t;
                     }
                     lastShown = t;
                     shown.push_back(t);
+                    if (updateComing)
+                        ownUpdates.push_back(t);
                 }
             }
+            const auto turn = [&levels](int t) { return t >= 0 && t < 400 && (levels[t] < 140 || levels[t] > 200); };
             // Every turning point after the first (a level below 140 or above 200) is repainted.
             for (int t = 100; t < 400; ++t) {
-                if (levels[t] < 140 || levels[t] > 200) {
+                if (turn(t)) {
                     EXPECT_TRUE(std::find(shown.begin(), shown.end(), t) != shown.end()) << "turn at tick " << t;
                 }
             }
-            // And the pulse still moves: at most 7 ticks between two repaints.
-            for (std::size_t i = 1; i < shown.size(); ++i)
-                EXPECT_LE(shown[i] - shown[i - 1], 7);
-            const auto turn = [&levels](int t) { return levels[t] < 140 || levels[t] > 200; };
-            for (const int t : shown) {
-                if (t > 0 && passOn(t) && t + 4 < 400) {
-                    EXPECT_TRUE(turn(t) || turn(t + 1) || turn(t + 2) || turn(t + 3) || turn(t + 4)) << "tick " << t;
+            for (const int t : ownUpdates) {
+                bool nearTurn = false;
+                for (int d = -StatusPulse::kRepaintEvery - StatusPulse::kMaxWait; d <= StatusPulse::kRepaintEvery; ++d)
+                    nearTurn = nearTurn || turn(t + d);
+                if (t > 0 && period < 9) {
+                    EXPECT_TRUE(nearTurn) << "tick " << t;
                 }
             }
         }

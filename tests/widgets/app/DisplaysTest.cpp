@@ -245,6 +245,49 @@ TEST_F(MainWindowTest, StatusLabelPulsesWhileAnotherWindowIsInFront)
     EXPECT_EQ(w.lblCtrlH->text(), "Press Ctrl and G on your keyboard to ungrab a Color");
 }
 
+// While another window is active and the colour changes on every tick, the pulse's repaints share the
+// window updates in which the displays follow the colour (every 40 ms) instead of adding updates of
+// their own, except at the swing's turns; the pulse keeps its pace. Also when the ticks come late.
+TEST_F(MainWindowTest, ThePulseJoinsTheDisplaysUpdatesWhileTheColourMoves)
+{
+    struct UpdateCounter : QObject {
+        int updates = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::UpdateRequest)
+                ++updates;
+            return QObject::eventFilter(watched, event);
+        }
+    };
+    platform.setPresentsPictures(true); // as on X: the magnifier costs the toolkit no update
+    TfrmMain& w = open();
+    platform.setForeground(false);
+    constexpr int kTicks = 300;
+    constexpr int kTurns = kTicks / 30 + 1;
+    for (const int tickMs : {10, 15}) {
+        SCOPED_TRACE(tickMs);
+        platform.setClockStepMs(tickMs);
+        sample(rgbColor(1, 2, 3));
+        QApplication::processEvents();
+        UpdateCounter counter;
+        w.installEventFilter(&counter);
+        int pulseSteps = 0;
+        QColor shown = w.lblCtrlH->palette().color(QPalette::Window);
+        for (int t = 0; t < kTicks; ++t) {
+            sample(rgbColor(t & 0xFF, (t * 7) & 0xFF, 0x40));
+            QApplication::processEvents();
+            const QColor now = w.lblCtrlH->palette().color(QPalette::Window);
+            pulseSteps += now != shown;
+            shown = now;
+        }
+        w.removeEventFilter(&counter);
+        const int displayUpdates = (kTicks * tickMs + 39) / 40;
+        EXPECT_LE(counter.updates, displayUpdates + kTurns);
+        EXPECT_GE(pulseSteps, kTicks / 7);
+        EXPECT_LE(pulseSteps, kTicks / 4);
+    }
+}
+
 TEST_F(MainWindowTest, MinimisingStopsTheLoopAndRestoringStartsIt)
 {
     TfrmMain& w = open();
@@ -286,7 +329,8 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
     w.timTintaraTimer();
     EXPECT_EQ(w.windowTitle(), "Tintara - 445566");
     EXPECT_EQ(w.windowIconText(), "Tintara - 445566");
-    for (ReadoutEdit* readout : {w.txtRGB, w.txtDecRGB, w.txtHue, w.txtSaturation, w.txtValue, w.txtDecR, w.txtDecG, w.txtDecB})
+    for (ReadoutEdit* readout :
+         {w.txtRGB, w.txtDecRGB, w.txtHue, w.txtSaturation, w.txtValue, w.txtDecR, w.txtDecG, w.txtDecB})
         EXPECT_EQ(readBy(readout), readout->text()) << readout->objectName().toStdString();
     // A user's choice of a chip shows at once.
     sample(rgbColor(0x77, 0x88, 0x99));
@@ -301,9 +345,12 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
 TEST_F(MainWindowTest, TheDisplaysRepaintAtTheirCadenceAndEndOnTheColourShown)
 {
     TfrmMain& w = open();
-    const QList<QWidget*> held = {w.txtRGB,    w.txtDecRGB,  w.txtHue,    w.txtSaturation,
-                                  w.txtValue,  w.txtDecR,    w.txtDecG,   w.txtDecB,
-                                  w.lblCyan,   w.lblMagenta, w.lblYellow, w.lblBlack,
+    const QList<QWidget*> held = {w.txtRGB,          w.txtDecRGB,
+                                  w.txtHue,          w.txtSaturation,
+                                  w.txtValue,        w.txtDecR,
+                                  w.txtDecG,         w.txtDecB,
+                                  w.lblCyan,         w.lblMagenta,
+                                  w.lblYellow,       w.lblBlack,
                                   w.txtColorCurrent, w.chipLabels[w.currentChipIndex()]};
     const auto onScreen = [&w](QWidget* c) {
         QApplication::processEvents();
