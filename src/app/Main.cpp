@@ -465,11 +465,16 @@ void TfrmMain::updateStatusLabel()
         pulse_.restart(redOf(statusBackground_));
         return;
     }
-    // The pulse waits a few ticks for the window update that repaints what the cadence holds back, so
-    // that both cost one update.
-    if (pulse_.tick(holdsBackRepaints())) {
+    // The pulse and what the cadence holds back share their window updates: the pulse waits a few ticks
+    // for the held-back repaints, and when it cannot wait (a turn), they go out with it.
+    const bool held = holdsBackRepaints();
+    if (pulse_.tick(held)) {
         statusBackground_ = rgbColor(pulse_.red(), 0, 0);
         setLabelColors(lblCtrlH, statusBackground_, clWhite);
+        if (held) {
+            heldRepaintCadence_.written(tickMs_);
+            releaseHeldBack();
+        }
     }
     setTextIfChanged(lblCtrlH, QLatin1StringView("Click this Tintara window to start grabbing colors"));
 }

@@ -247,7 +247,8 @@ TEST_F(MainWindowTest, StatusLabelPulsesWhileAnotherWindowIsInFront)
 
 // While another window is active and the colour changes on every tick, the pulse's repaints share the
 // window updates in which the displays follow the colour (every 40 ms) instead of adding updates of
-// their own, except at the swing's turns; the pulse keeps its pace. Also when the ticks come late.
+// their own, except at the swing's turns; the pulse keeps its pace. Also when the ticks come late, and
+// when the cursor moves on every other tick only (a hand's pace).
 TEST_F(MainWindowTest, ThePulseJoinsTheDisplaysUpdatesWhileTheColourMoves)
 {
     struct UpdateCounter : QObject {
@@ -264,8 +265,9 @@ TEST_F(MainWindowTest, ThePulseJoinsTheDisplaysUpdatesWhileTheColourMoves)
     platform.setForeground(false);
     constexpr int kTicks = 300;
     constexpr int kTurns = kTicks / 30 + 1;
-    for (const int tickMs : {10, 15}) {
+    for (const auto& [tickMs, moveEvery] : {std::pair{10, 1}, {15, 1}, {10, 2}}) {
         SCOPED_TRACE(tickMs);
+        SCOPED_TRACE(moveEvery);
         platform.setClockStepMs(tickMs);
         sample(rgbColor(1, 2, 3));
         QApplication::processEvents();
@@ -274,7 +276,10 @@ TEST_F(MainWindowTest, ThePulseJoinsTheDisplaysUpdatesWhileTheColourMoves)
         int pulseSteps = 0;
         QColor shown = w.lblCtrlH->palette().color(QPalette::Window);
         for (int t = 0; t < kTicks; ++t) {
-            sample(rgbColor(t & 0xFF, (t * 7) & 0xFF, 0x40));
+            if (t % moveEvery == 0)
+                sample(rgbColor(t & 0xFF, (t * 7) & 0xFF, 0x40));
+            else
+                w.timTintaraTimer();
             QApplication::processEvents();
             const QColor now = w.lblCtrlH->palette().color(QPalette::Window);
             pulseSteps += now != shown;
