@@ -349,9 +349,8 @@ void TfrmMain::followTitle()
     const QLatin1StringView wanted(title_.data(), titleLength_);
     const bool minimised = windowState() & Qt::WindowMinimized;
     const auto readouts = this->readouts();
-    const bool behind =
-        windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
-        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
+    const bool behind = windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
+                        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
     if (behind && titleCadence_.due(tickMs_))
         writeTitle();
 }

@@ -334,8 +334,7 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
     w.timTintaraTimer();
     EXPECT_EQ(w.windowTitle(), "Tintara - 445566");
     EXPECT_EQ(w.windowIconText(), "Tintara - 445566");
-    for (ReadoutEdit* readout :
-         {w.txtRGB, w.txtDecRGB, w.txtHue, w.txtSaturation, w.txtValue, w.txtDecR, w.txtDecG, w.txtDecB})
+    for (ReadoutEdit* readout : {w.txtRGB, w.txtDecRGB, w.txtHue, w.txtSaturation, w.txtValue, w.txtDecR, w.txtDecG, w.txtDecB})
         EXPECT_EQ(readBy(readout), readout->text()) << readout->objectName().toStdString();
     // A user's choice of a chip shows at once.
     sample(rgbColor(0x77, 0x88, 0x99));
@@ -350,12 +349,9 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
 TEST_F(MainWindowTest, TheDisplaysRepaintAtTheirCadenceAndEndOnTheColourShown)
 {
     TfrmMain& w = open();
-    const QList<QWidget*> held = {w.txtRGB,          w.txtDecRGB,
-                                  w.txtHue,          w.txtSaturation,
-                                  w.txtValue,        w.txtDecR,
-                                  w.txtDecG,         w.txtDecB,
-                                  w.lblCyan,         w.lblMagenta,
-                                  w.lblYellow,       w.lblBlack,
+    const QList<QWidget*> held = {w.txtRGB,    w.txtDecRGB,  w.txtHue,    w.txtSaturation,
+                                  w.txtValue,  w.txtDecR,    w.txtDecG,   w.txtDecB,
+                                  w.lblCyan,   w.lblMagenta, w.lblYellow, w.lblBlack,
                                   w.txtColorCurrent, w.chipLabels[w.currentChipIndex()]};
     const auto onScreen = [&w](QWidget* c) {
         QApplication::processEvents();
