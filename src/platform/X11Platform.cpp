@@ -10,6 +10,7 @@
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -261,6 +262,9 @@ struct X11Platform::Impl {
     // A put the server may not have read yet: the surface waits for it before it is drawn into.
     bool presentInFlight = false;
 
+    // The display's XCB side, for the requests we make every tick.
+    xcb_connection_t* xcb = nullptr;
+
     std::optional<TRect> confine;
     bool filterInstalled = false;
     X11Watcher watcher{[this] { enforceConfine(true); }};
@@ -269,6 +273,7 @@ struct X11Platform::Impl {
     ~Impl();
 
     void queryGeometry();
+    bool queryPointer(TPoint& pos, unsigned& buttons);
     bool attachShm(int width, int height);
     bool usePresentWindow(Window window);
     bool grab(int x, int y, int w, int h, Bitmap32& into, int dx, int dy);
@@ -295,6 +300,7 @@ X11Platform::Impl::Impl(const Options& options) : shmWanted(options.useShm)
         dpy = qtDisplay;
     if (!dpy)
         return;
+    xcb = XGetXCBConnection(dpy);
 
     const int screen = DefaultScreen(dpy);
     root = RootWindow(dpy, screen);
@@ -363,6 +369,29 @@ void X11Platform::Impl::queryGeometry()
     }
     protocolErrors += trap.total();
     geometryDirty = false;
+}
+
+// Where the pointer is on our root and which buttons are down; false when it is on another screen.
+bool X11Platform::Impl::queryPointer(TPoint& pos, unsigned& buttons)
+{
+    // Straight through XCB: Xlib's way to the same reply adds two empty reads and a poll, and the
+    // loop asks 100 times a second.
+    xcb_generic_error_t* error = nullptr;
+    xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(xcb, xcb_query_pointer(xcb, root), &error);
+    // Any reply also tells that the server has read every picture put before it.
+    presentInFlight = false;
+    bool onScreen = false;
+    if (reply) {
+        onScreen = reply->same_screen != 0;
+        pos = {reply->root_x, reply->root_y};
+        buttons = reply->mask;
+        std::free(reply);
+    }
+    if (error) {
+        ++protocolErrors;
+        std::free(error);
+    }
+    return onScreen;
 }
 
 bool X11Platform::Impl::attachShm(int width, int height)
@@ -493,25 +522,19 @@ void X11Platform::Impl::enforceConfine(bool dropWhenNoButton)
 {
     if (!confine || !dpy)
         return;
-    Window r = 0, child = 0;
-    int x = 0, y = 0, wx = 0, wy = 0;
-    unsigned mask = 0;
-    bool onScreen = false;
-    {
-        ErrorTrap trap(dpy);
-        onScreen = XQueryPointer(dpy, root, &r, &child, &x, &y, &wx, &wy, &mask) != 0;
-        protocolErrors += trap.total();
-    }
-    if (dropWhenNoButton && (mask & (Button1Mask | Button2Mask | Button3Mask)) == 0) {
+    TPoint p;
+    unsigned buttons = 0;
+    const bool onScreen = queryPointer(p, buttons);
+    if (dropWhenNoButton && (buttons & (Button1Mask | Button2Mask | Button3Mask)) == 0) {
         // The drag is over even if its release never reached the widget.
         setConfine(std::nullopt);
         return;
     }
     if (!onScreen)
         return;
-    int cx = x, cy = y;
+    int cx = p.x, cy = p.y;
     clampToConfine(cx, cy);
-    if (cx != x || cy != y)
+    if (cx != p.x || cy != p.y)
         warp(cx, cy);
 }
 
@@ -551,19 +574,8 @@ int X11Platform::protocolErrors() const
 
 bool X11Platform::cursorPos(TPoint& pos)
 {
-    if (!d->dpy)
-        return false;
-    Window r = 0, child = 0;
-    int x = 0, y = 0, wx = 0, wy = 0;
-    unsigned mask = 0;
-    ErrorTrap trap(d->dpy);
-    const bool onScreen = XQueryPointer(d->dpy, d->root, &r, &child, &x, &y, &wx, &wy, &mask) != 0;
-    d->presentInFlight = false;
-    d->protocolErrors += trap.total();
-    if (!onScreen || trap.errors() != 0)
-        return false;
-    pos = {x, y};
-    return true;
+    unsigned buttons = 0;
+    return d->dpy && d->queryPointer(pos, buttons);
 }
 
 void X11Platform::capture(int left, int top, Bitmap32& into, bool /*opaque*/)
