@@ -344,13 +344,20 @@ std::array<ReadoutEdit*, 8> TfrmMain::readouts() const
     return {txtRGB, txtDecRGB, txtHue, txtSaturation, txtValue, txtDecR, txtDecG, txtDecB};
 }
 
+std::array<ReadoutLabel*, 4> TfrmMain::readoutLabels() const
+{
+    return {lblCyan, lblMagenta, lblYellow, lblBlack};
+}
+
 void TfrmMain::followTitle()
 {
     const QLatin1StringView wanted(title_.data(), titleLength_);
     const bool minimised = windowState() & Qt::WindowMinimized;
     const auto readouts = this->readouts();
+    const auto labels = readoutLabels();
     const bool behind = windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
-                        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); });
+                        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); }) ||
+                        std::any_of(labels.begin(), labels.end(), [](ReadoutLabel* l) { return l->hasUncommittedText(); });
     if (behind && titleCadence_.due(tickMs_))
         writeTitle();
 }
@@ -412,18 +419,20 @@ void TfrmMain::showReadout(ReadoutEdit* readout, QLatin1StringView text)
     readout->showText(text);
 }
 
-void TfrmMain::showReadout(QLabel* label, QLatin1StringView text)
+void TfrmMain::showReadout(ReadoutLabel* label, QLatin1StringView text)
 {
     if (label->text() == text)
         return;
     holdRepaintOf(label);
-    label->setText(QString(text));
+    label->showText(text);
 }
 
 void TfrmMain::writeTitle()
 {
     for (ReadoutEdit* readout : readouts())
         readout->commitText();
+    for (ReadoutLabel* label : readoutLabels())
+        label->commitText();
     const QLatin1StringView wanted(title_.data(), titleLength_);
     if (windowTitle() != wanted)
         setWindowTitle(QString(wanted));

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every control of Tintara lives here, and its handlers are the program's behaviour.
 #include "app/ReadoutEdit.h"
+#include "app/ReadoutLabel.h"
 #include "app/core/Cadence.h"
 #include "app/core/ChipBank.h"
 #include "app/core/PanelState.h"
@@ -191,8 +192,9 @@ private:
     void followHeldBack();
     void releaseHeldBack();
     std::array<ReadoutEdit*, 8> readouts() const;
+    std::array<ReadoutLabel*, 4> readoutLabels() const;
     void showReadout(ReadoutEdit* readout, QLatin1StringView text);
-    void showReadout(QLabel* label, QLatin1StringView text);
+    void showReadout(ReadoutLabel* label, QLatin1StringView text);
     void holdRepaintOf(QWidget* control, bool showNow = false);
     bool isHeld(const QWidget* control) const;
     void showSwatchColors();
@@ -310,10 +312,10 @@ public:
     ReadoutEdit* txtDecR = nullptr;
     ReadoutEdit* txtDecG = nullptr;
     ReadoutEdit* txtDecB = nullptr;
-    QLabel* lblCyan = nullptr;
-    QLabel* lblMagenta = nullptr;
-    QLabel* lblYellow = nullptr;
-    QLabel* lblBlack = nullptr;
+    ReadoutLabel* lblCyan = nullptr;
+    ReadoutLabel* lblMagenta = nullptr;
+    ReadoutLabel* lblYellow = nullptr;
+    ReadoutLabel* lblBlack = nullptr;
 
     ClickLabel* txtHiLite = nullptr;
     QCheckBox* chkHiLite = nullptr;

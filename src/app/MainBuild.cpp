@@ -390,7 +390,7 @@ void TfrmMain::buildMixerGroup()
     panCMYK->setGeometry(222, 110, 50, 72);
     const char* cmykCaptions[] = {"C:", "M:", "Y:", "B:"};
     const char* cmykNames[] = {"lblCyan", "lblMagenta", "lblYellow", "lblBlack"};
-    QLabel* values[4];
+    ReadoutLabel* values[4];
     for (int i = 0; i < 4; ++i) {
         plainLabel(panCMYK, QLatin1String(cmykCaptions[i]), 0, i * 17, 14, 14);
         values[i] = new ReadoutLabel(panCMYK);

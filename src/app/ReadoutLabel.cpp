@@ -7,16 +7,50 @@
 
 namespace tintara {
 
+void ReadoutLabel::showText(QLatin1StringView text)
+{
+    if (this->text() == text)
+        return;
+    shown_ = text;
+    if (paintedFromGlyphs_) {
+        uncommitted_ = true;
+        update();
+    } else {
+        setText(QString(shown_.constData(), shown_.size()));
+    }
+}
+
+void ReadoutLabel::commitText()
+{
+    if (!uncommitted_)
+        return;
+    uncommitted_ = false;
+    // The value has been painted, or its repaint asked for, when it was shown: the label's own repaint
+    // would only cost the window another update.
+    const bool quiet = updatesEnabled();
+    if (quiet)
+        setAttribute(Qt::WA_UpdatesDisabled, true);
+    // A copy: shown_ stays unshared, so the next value is written into its buffer.
+    setText(QString(shown_.constData(), shown_.size()));
+    if (quiet)
+        setAttribute(Qt::WA_UpdatesDisabled, false);
+}
+
 bool ReadoutLabel::event(QEvent* event)
 {
+    // Size hints, accessibility and style changes all may look at the label's text.
+    if (uncommitted_ && event->type() != QEvent::Paint)
+        commitText();
     glyphs_.followEvent(*this, *event);
     return QLabel::event(event);
 }
 
 void ReadoutLabel::paintEvent(QPaintEvent* event)
 {
-    if (paintFromGlyphs())
+    paintedFromGlyphs_ = paintFromGlyphs();
+    if (paintedFromGlyphs_)
         return;
+    commitText(); // a look the glyphs do not stand for
     fillOwnBackground(*this);
     QLabel::paintEvent(event);
 }

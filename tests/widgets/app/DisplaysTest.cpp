@@ -336,6 +336,8 @@ TEST_F(MainWindowTest, TheTitleFollowsAMovingColourAtItsCadenceAndEndsOnIt)
     EXPECT_EQ(w.windowIconText(), "Tintara - 445566");
     for (ReadoutEdit* readout : {w.txtRGB, w.txtDecRGB, w.txtHue, w.txtSaturation, w.txtValue, w.txtDecR, w.txtDecG, w.txtDecB})
         EXPECT_EQ(readBy(readout), readout->text()) << readout->objectName().toStdString();
+    for (ReadoutLabel* label : {w.lblCyan, w.lblMagenta, w.lblYellow, w.lblBlack})
+        EXPECT_EQ(label->QLabel::text(), label->text()) << label->objectName().toStdString();
     // A user's choice of a chip shows at once.
     sample(rgbColor(0x77, 0x88, 0x99));
     w.SelectChip(2);

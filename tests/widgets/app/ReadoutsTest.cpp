@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,70 @@ TEST_F(ReadoutEditTest, ReadoutLabelsLookAsTheLabelsTheyStandFor)
             label->setPalette(p);
         EXPECT_LE(largestDifference(picture(plain), picture(readout)), 0);
     }
+}
+
+// A percentage shown while the colour moves paints at once; the label itself (its size hint, what
+// accessibility reads) gets it when the owner commits or any event but a paint arrives, without a
+// repaint of its own. A look the glyphs do not stand for takes the text at once.
+TEST_F(ReadoutEditTest, ReadoutLabelsShowAValueAtOnceAndTakeItWhenCommitted)
+{
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return QObject::eventFilter(watched, event);
+        }
+    };
+    const auto setUp = [](QLabel& label, Qt::Alignment alignment) {
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(11);
+        f.setStyleStrategy(QFont::PreferNoShaping);
+        label.setFont(f);
+        label.setAutoFillBackground(true);
+        label.setAlignment(alignment);
+        label.resize(22, 14);
+    };
+    // In a window, as the percentages are: the window, not the label, receives its update requests.
+    QWidget window;
+    window.resize(60, 20);
+    QLabel plain;
+    auto& readout = *new ReadoutLabel(&window);
+    auto& centred = *new ReadoutLabel(&window);
+    setUp(plain, Qt::AlignRight | Qt::AlignVCenter);
+    setUp(readout, Qt::AlignRight | Qt::AlignVCenter);
+    setUp(centred, Qt::AlignCenter);
+    centred.move(30, 0);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    readout.showText(QLatin1StringView("12"));
+    QApplication::processEvents();
+    readout.showText(QLatin1StringView("47"));
+    EXPECT_EQ(readout.text(), "47");
+    EXPECT_EQ(readout.QLabel::text(), "12");
+    QTest::qWait(30); // the repaint showText() asked for: the window's update may come on a timer
+    PaintCounter counter;
+    readout.installEventFilter(&counter);
+    ASSERT_TRUE(readout.hasUncommittedText());
+    readout.commitText();
+    QTest::qWait(30);
+    EXPECT_EQ(readout.QLabel::text(), "47");
+    EXPECT_EQ(counter.paints, 0);
+    readout.removeEventFilter(&counter);
+    plain.setText(QStringLiteral("47"));
+    EXPECT_LE(largestDifference(picture(plain), picture(readout)), 0);
+
+    readout.showText(QLatin1StringView("100"));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&readout, &enter);
+    EXPECT_EQ(readout.QLabel::text(), "100");
+    EXPECT_FALSE(readout.hasUncommittedText());
+
+    centred.showText(QLatin1StringView("5"));
+    QApplication::processEvents();
+    centred.showText(QLatin1StringView("55"));
+    EXPECT_EQ(centred.QLabel::text(), "55");
 }
 
 } // namespace
