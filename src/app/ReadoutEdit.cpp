@@ -66,7 +66,7 @@ void ReadoutEdit::focusInEvent(QFocusEvent* event)
 
 void ReadoutEdit::paintEvent(QPaintEvent* event)
 {
-    if (paintFromGlyphs())
+    if (paintFromGlyphs(*event))
         return;
     commitText(); // a state showText() did not foresee
     fillOwnBackground(*this);
@@ -102,11 +102,13 @@ bool ReadoutEdit::canPaintFromGlyphs()
     return width64 >= 0 && textOrigin_.x() + (width64 + 63) / 64 <= contents_.right() - 1;
 }
 
-bool ReadoutEdit::paintFromGlyphs()
+bool ReadoutEdit::paintFromGlyphs(const QPaintEvent& event)
 {
     if (!canPaintFromGlyphs())
         return false;
-    glyphs_.paint(*this, textOrigin_.x() * 64, textOrigin_.y(), shown_, contents_);
+    QPoint offset;
+    QPaintDevice* device = sharedPainter() != nullptr ? nullptr : redirected(&offset);
+    glyphs_.paint(*this, event, device, offset, textOrigin_.x() * 64, textOrigin_.y(), shown_, contents_);
     return true;
 }
 

@@ -35,7 +35,7 @@ protected:
 
 private:
     bool canPaintFromGlyphs();
-    bool paintFromGlyphs();
+    bool paintFromGlyphs(const QPaintEvent& event);
     void prepareGlyphs();
 
     ReadoutGlyphs glyphs_;

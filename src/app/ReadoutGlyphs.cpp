@@ -2,9 +2,11 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -45,6 +47,26 @@ void blendOver(QImage& into, int x, int y, const QImage& image, const QRect& cli
             if (s != 0)
                 dst[col] = s + byteMul(dst[col], 255 - (s >> 24));
         }
+}
+
+// The image a paint is redirected to, when its pixels may be written directly: 32 bits a pixel where
+// an opaque pixel is 0xffRRGGBB, not shared, at 1:1.
+QImage* writableImage(QPaintDevice* device)
+{
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    const bool layout = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ||
+                        format == QImage::Format_ARGB32;
+    return layout && image->devicePixelRatio() == 1 && image->isDetached() ? image : nullptr;
+}
+
+void fillRect(QImage& into, const QRect& rect, std::uint32_t pixel)
+{
+    const QRect area = rect & into.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::fill_n(reinterpret_cast<std::uint32_t*>(into.scanLine(y)) + area.left(), area.width(), pixel);
 }
 
 } // namespace
@@ -150,21 +172,39 @@ const ReadoutGlyphs::Picture& ReadoutGlyphs::picture(int index, int fraction64)
     return glyph;
 }
 
-void ReadoutGlyphs::paint(QWidget& readout, int pen64, int top, QStringView text, const QRect& clip)
+void ReadoutGlyphs::drawText(QImage& into, QPoint origin, int pen64, int top, QStringView text, const QRect& clip)
 {
-    // Opaque, so the repaint copies it instead of blending it.
-    if (readoutPicture_.size() != readout.size())
-        readoutPicture_ = QImage(readout.size(), QImage::Format_RGB32);
-    readoutPicture_.fill(readout.palette().color(readout.backgroundRole()));
+    const QRect inside = clip.translated(origin);
     for (const QChar c : text) {
         const int index = glyphIndex(c);
         if (index < 0)
             continue;
         const Picture& glyph = picture(index, pen64 & 63);
-        const QPoint at = QPoint(pen64 >> 6, top) + glyph.offset;
-        blendOver(readoutPicture_, at.x(), at.y(), glyph.image, clip);
+        const QPoint at = origin + QPoint(pen64 >> 6, top) + glyph.offset;
+        blendOver(into, at.x(), at.y(), glyph.image, inside);
         pen64 += glyphs_[static_cast<std::size_t>(index)].advance64;
     }
+}
+
+void ReadoutGlyphs::paint(QWidget& readout, const QPaintEvent& event, QPaintDevice* device, QPoint offset, int pen64,
+                          int top, QStringView text, const QRect& clip)
+{
+    const QColor background = readout.palette().color(readout.backgroundRole());
+    if (QImage* target = writableImage(device)) {
+        // The painter this spares was most of what a repaint of a read-out cost. Only the parts of the
+        // read-out the toolkit repaints are written: the rest of its back buffer may be newer.
+        const QPoint origin = -offset;
+        for (const QRect& part : event.region() & readout.rect()) {
+            fillRect(*target, part.translated(origin), background.rgba());
+            drawText(*target, origin, pen64, top, text, clip & part);
+        }
+        return;
+    }
+    // Opaque, so the repaint copies it instead of blending it.
+    if (readoutPicture_.size() != readout.size())
+        readoutPicture_ = QImage(readout.size(), QImage::Format_RGB32);
+    readoutPicture_.fill(background);
+    drawText(readoutPicture_, QPoint(0, 0), pen64, top, text, clip);
     QPainter painter(&readout);
     painter.drawImage(0, 0, readoutPicture_);
 }

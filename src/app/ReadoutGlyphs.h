@@ -12,6 +12,8 @@
 #include <array>
 
 class QEvent;
+class QPaintDevice;
+class QPaintEvent;
 class QWidget;
 
 namespace tintara {
@@ -41,8 +43,11 @@ public:
 
     // Paints the read-out whole: its background colour with `text` over it, the pen starting `pen64`
     // 64ths of a pixel right of its left edge, on the line whose top is the whole pixel `top` (plus the
-    // reset's fraction); the text clipped to `clip`.
-    void paint(QWidget& readout, int pen64, int top, QStringView text, const QRect& clip);
+    // reset's fraction); the text clipped to `clip`. `device` and `offset` are what the read-out's
+    // redirected() gives in its paint event: while the toolkit repaints the window that is its back
+    // buffer, which the pixels then go straight into, without a painter.
+    void paint(QWidget& readout, const QPaintEvent& event, QPaintDevice* device, QPoint offset, int pen64, int top,
+               QStringView text, const QRect& clip);
 
 private:
     static constexpr int kGlyphCount = 17;
@@ -55,6 +60,9 @@ private:
         QPoint offset;
     };
     const Picture& picture(int index, int fraction64);
+    // The glyphs of `text` over `into`, the read-out's top-left at `origin` there, inside `clip`
+    // (read-out coordinates).
+    void drawText(QImage& into, QPoint origin, int pen64, int top, QStringView text, const QRect& clip);
 
     struct Glyph {
         int advance64 = 0;

@@ -47,7 +47,7 @@ bool ReadoutLabel::event(QEvent* event)
 
 void ReadoutLabel::paintEvent(QPaintEvent* event)
 {
-    paintedFromGlyphs_ = paintFromGlyphs();
+    paintedFromGlyphs_ = paintFromGlyphs(*event);
     if (paintedFromGlyphs_)
         return;
     commitText(); // a look the glyphs do not stand for
@@ -55,7 +55,7 @@ void ReadoutLabel::paintEvent(QPaintEvent* event)
     QLabel::paintEvent(event);
 }
 
-bool ReadoutLabel::paintFromGlyphs()
+bool ReadoutLabel::paintFromGlyphs(const QPaintEvent& event)
 {
     const Qt::Alignment horizontal = alignment() & Qt::AlignHorizontal_Mask;
     constexpr Qt::TextInteractionFlags kInteractive =
@@ -85,7 +85,9 @@ bool ReadoutLabel::paintFromGlyphs()
     // A line wider than the box is clipped by the text engine; the label does that.
     if (!fitsVertically_ || width64 < 0 || pen64 < left64 || pen64 + width64 > right64)
         return false;
-    glyphs_.paint(*this, pen64, top_, shown, rect());
+    QPoint offset;
+    QPaintDevice* device = sharedPainter() != nullptr ? nullptr : redirected(&offset);
+    glyphs_.paint(*this, event, device, offset, pen64, top_, shown, rect());
     return true;
 }
 

@@ -29,7 +29,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    bool paintFromGlyphs();
+    bool paintFromGlyphs(const QPaintEvent& event);
 
     ReadoutGlyphs glyphs_;
     QRect layout_; // where the label lays out its text, when the glyphs were prepared

@@ -2,6 +2,7 @@
 #include "app/ReadoutLabel.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -144,6 +145,44 @@ TEST_F(ReadoutEditTest, ShowsATextAtOnceAndHandsItToTheLineEditWhenCommitted)
     readout.showText(QLatin1StringView("ABC"));
     EXPECT_EQ(readout.QLineEdit::text(), "ABC"); // the user may be about to edit it
     EXPECT_EQ(readout.cursorPosition(), 0);
+}
+
+// In a window, a new value goes straight into the toolkit's picture of the window, only where the
+// read-out shows: a control on top of it keeps its pixels.
+TEST_F(ReadoutEditTest, PaintsStraightIntoTheWindowOnlyWhereItShows)
+{
+    QWidget window;
+    window.resize(80, 30);
+    auto* readout = new ReadoutEdit(&window);
+    readout->setFrame(false);
+    readout->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(11);
+    f.setStyleStrategy(QFont::PreferNoShaping);
+    readout->setFont(f);
+    readout->setGeometry(5, 5, 59, 17);
+    readout->setFocusPolicy(Qt::NoFocus); // alone in its window it would take the focus, and show a caret
+    auto* above = new QWidget(&window);
+    above->setAutoFillBackground(true);
+    QPalette red = above->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    above->setPalette(red);
+    above->setGeometry(40, 0, 30, 30);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    readout->showText(QLatin1StringView("C0FFEE"));
+    QTest::qWait(30);
+    readout->showText(QLatin1StringView("123456"));
+    QTest::qWait(30);
+    EXPECT_TRUE(readout->hasUncommittedText()); // painted from its glyphs
+    const auto* store = static_cast<const QImage*>(window.backingStore()->paintDevice());
+    const QImage shown = store->copy(QRect(5, 5, 35, 17)).convertToFormat(QImage::Format_RGB32);
+    const QImage asItIs = readout->grab(QRect(0, 0, 35, 17)).toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_LE(largestDifference(shown, asItIs), 0);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 40; x < 70; ++x)
+            ASSERT_EQ(store->pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
 }
 
 // The percentages paint from glyphs too; they must look as the labels they stand for.
