@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 # What building and running Tintara need, and nothing else.
 PACKAGES=(
   g++ cmake ninja-build pkg-config ccache
-  qt6-base-dev libgl-dev libx11-dev libx11-xcb-dev libxext-dev
+  qt6-base-dev libgl-dev libx11-dev libx11-xcb-dev libxcb-shm0-dev libxext-dev
   libpugixml-dev libexpat1-dev
   librsvg2-bin
   fonts-liberation

@@ -16,6 +16,7 @@
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <xcb/shm.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -27,6 +28,7 @@
 #include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace tintara {
 
@@ -259,8 +261,10 @@ struct X11Platform::Impl {
     Window presentWindow = 0;
     GC presentGc = nullptr;
     Window refusedWindow = 0;
-    // A put the server may not have read yet: the surface waits for it before it is drawn into.
-    bool presentInFlight = false;
+    // Puts the server may not have read yet: the surface waits for them before it is drawn into, and
+    // the next reply on the connection tells whether they failed (checked requests: their errors never
+    // wait in the event queue, which on the toolkit's connection is its reader's).
+    std::vector<xcb_void_cookie_t> putsInFlight;
 
     // The display's XCB side, for the requests we make every tick.
     xcb_connection_t* xcb = nullptr;
@@ -274,6 +278,9 @@ struct X11Platform::Impl {
 
     void queryGeometry();
     bool queryPointer(TPoint& pos, unsigned& buttons);
+    // After a reply: the puts before it are done, and any that failed is counted, without a wait.
+    // Before one: waits for the server to have read them.
+    void settlePuts();
     bool attachShm(int width, int height);
     bool usePresentWindow(Window window);
     bool grab(int x, int y, int w, int h, Bitmap32& into, int dx, int dy);
@@ -301,6 +308,7 @@ X11Platform::Impl::Impl(const Options& options) : shmWanted(options.useShm)
     if (!dpy)
         return;
     xcb = XGetXCBConnection(dpy);
+    putsInFlight.reserve(16); // a put is one rectangle; the magnifier's picture is one or a few
 
     const int screen = DefaultScreen(dpy);
     root = RootWindow(dpy, screen);
@@ -378,8 +386,7 @@ bool X11Platform::Impl::queryPointer(TPoint& pos, unsigned& buttons)
     // loop asks 100 times a second.
     xcb_generic_error_t* error = nullptr;
     xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(xcb, xcb_query_pointer(xcb, root), &error);
-    // Any reply also tells that the server has read every picture put before it.
-    presentInFlight = false;
+    settlePuts();
     bool onScreen = false;
     if (reply) {
         onScreen = reply->same_screen != 0;
@@ -392,6 +399,16 @@ bool X11Platform::Impl::queryPointer(TPoint& pos, unsigned& buttons)
         std::free(error);
     }
     return onScreen;
+}
+
+void X11Platform::Impl::settlePuts()
+{
+    for (const xcb_void_cookie_t put : putsInFlight)
+        if (xcb_generic_error_t* error = xcb_request_check(xcb, put)) {
+            ++protocolErrors;
+            std::free(error);
+        }
+    putsInFlight.clear();
 }
 
 bool X11Platform::Impl::attachShm(int width, int height)
@@ -440,12 +457,22 @@ bool X11Platform::Impl::grab(int x, int y, int w, int h, Bitmap32& into, int dx,
             shmWanted = false; // keep going with plain GetImage
         }
     }
-    // Any reply also tells that the server has read every picture put before it.
-    presentInFlight = false;
     if (shm.image) {
-        ErrorTrap trap(dpy);
-        const bool ok = XShmGetImage(dpy, root, shm.image, x, y, AllPlanes) != 0 && trap.errors() == 0;
-        protocolErrors += trap.total();
+        // Straight through XCB, like the cursor query: Xlib's way adds empty reads on every move.
+        xcb_generic_error_t* error = nullptr;
+        xcb_shm_get_image_reply_t* reply = xcb_shm_get_image_reply(
+            xcb,
+            xcb_shm_get_image(xcb, root, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                              static_cast<std::uint16_t>(w), static_cast<std::uint16_t>(h), ~0u,
+                              XCB_IMAGE_FORMAT_Z_PIXMAP, static_cast<xcb_shm_seg_t>(shm.info.shmseg), 0),
+            &error);
+        settlePuts();
+        const bool ok = reply != nullptr;
+        std::free(reply);
+        if (error) {
+            ++protocolErrors;
+            std::free(error);
+        }
         if (ok)
             convert(shm.image, w, h, into, dx, dy);
         return ok;
@@ -454,6 +481,7 @@ bool X11Platform::Impl::grab(int x, int y, int w, int h, Bitmap32& into, int dx,
     ErrorTrap trap(dpy);
     XImage* image = XGetImage(dpy, root, x, y, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
     protocolErrors += trap.total();
+    settlePuts();
     if (!image)
         return false;
     convert(image, w, h, into, dx, dy);
@@ -629,13 +657,8 @@ Bitmap32 X11Platform::presentationSurface(int width, int height)
         if (!i.presentable)
             return {};
     }
-    if (i.presentInFlight) {
-        // No reply since the last put: the server may still be reading the segment.
-        ErrorTrap trap(i.dpy);
-        XSync(i.dpy, False);
-        i.protocolErrors += trap.total();
-        i.presentInFlight = false;
-    }
+    // No reply since the last put: the server may still be reading the segment.
+    i.settlePuts();
     XImage* image = i.presentation.image;
     return Bitmap32::over(reinterpret_cast<std::uint32_t*>(image->data), width, height, image->bytes_per_line / 4);
 }
@@ -648,21 +671,24 @@ bool X11Platform::present(std::uintptr_t windowId, int x, int y, const TRect* re
         return false;
     if (window != i.presentWindow && !i.usePresentWindow(window))
         return false;
-    XImage* image = i.presentation.image;
-    ErrorTrap trap(i.dpy);
+    const XImage* image = i.presentation.image;
+    const auto gc = static_cast<xcb_gcontext_t>(XGContextFromGC(i.presentGc));
     for (std::size_t n = 0; n < count; ++n) {
         const TRect& r = rects[n];
         if (r.Left < 0 || r.Top < 0 || r.width() <= 0 || r.height() <= 0 || r.Right > image->width ||
             r.Bottom > image->height)
             continue;
         // No completion event: the next reply on this connection says the server is done with it.
-        XShmPutImage(i.dpy, window, i.presentGc, image, r.Left, r.Top, x + r.Left, y + r.Top,
-                     static_cast<unsigned>(r.width()), static_cast<unsigned>(r.height()), False);
+        i.putsInFlight.push_back(xcb_shm_put_image_checked(
+            i.xcb, static_cast<xcb_drawable_t>(window), gc, static_cast<std::uint16_t>(image->width),
+            static_cast<std::uint16_t>(image->height), static_cast<std::uint16_t>(r.Left),
+            static_cast<std::uint16_t>(r.Top), static_cast<std::uint16_t>(r.width()),
+            static_cast<std::uint16_t>(r.height()), static_cast<std::int16_t>(x + r.Left),
+            static_cast<std::int16_t>(y + r.Top), static_cast<std::uint8_t>(i.depth), XCB_IMAGE_FORMAT_Z_PIXMAP, 0,
+            static_cast<xcb_shm_seg_t>(i.presentation.info.shmseg), 0));
     }
-    XFlush(i.dpy);
-    i.presentInFlight = true;
-    i.protocolErrors += trap.total();
-    return trap.errors() == 0;
+    xcb_flush(i.xcb);
+    return true;
 }
 
 void X11Platform::setCursorPos(int x, int y)
