@@ -355,9 +355,10 @@ void TfrmMain::followTitle()
     const bool minimised = windowState() & Qt::WindowMinimized;
     const auto readouts = this->readouts();
     const auto labels = readoutLabels();
-    const bool behind = windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
-                        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); }) ||
-                        std::any_of(labels.begin(), labels.end(), [](ReadoutLabel* l) { return l->hasUncommittedText(); });
+    const bool behind =
+        windowTitle() != wanted || (!minimised && windowIconText() != wanted) ||
+        std::any_of(readouts.begin(), readouts.end(), [](ReadoutEdit* r) { return r->hasUncommittedText(); }) ||
+        std::any_of(labels.begin(), labels.end(), [](ReadoutLabel* l) { return l->hasUncommittedText(); });
     if (behind && titleCadence_.due(tickMs_))
         writeTitle();
 }

@@ -36,7 +36,7 @@ private:
     int top_ = 0; // the whole pixel of the line's top
     bool fitsVertically_ = false;
     QString shown_;
-    bool uncommitted_ = false; // shown_ is newer than the label's text
+    bool uncommitted_ = false;       // shown_ is newer than the label's text
     bool paintedFromGlyphs_ = false; // by the last paint: a new value may wait for its commit
 };
 
