@@ -63,8 +63,8 @@ public:
 
     // Errors of the requests made while this trap was set.
     int errors() const { return errors_; }
-    // With the errors of requests made earlier, whose answer nobody waited for (a picture put in a
-    // window), that arrived meanwhile: they are counted, but no failure of what this trap guards.
+    // With the errors of requests made earlier, whose answer nobody waited for (a pointer warp), that
+    // arrived meanwhile: they are counted, but no failure of what this trap guards.
     int total() const { return errors_ + (late_ - lateAtStart_); }
 
 private:
@@ -657,7 +657,7 @@ Bitmap32 X11Platform::presentationSurface(int width, int height)
         if (!i.presentable)
             return {};
     }
-    // No reply since the last put: the server may still be reading the segment.
+    // Puts that no reply has followed yet: the server may still be reading the segment.
     i.settlePuts();
     XImage* image = i.presentation.image;
     return Bitmap32::over(reinterpret_cast<std::uint32_t*>(image->data), width, height, image->bytes_per_line / 4);
