@@ -267,7 +267,7 @@ TEST_F(ReadoutEditTest, ReadoutLabelsShowAValueAtOnceAndTakeItWhenCommitted)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
     readout.showText(QLatin1StringView("12"));
-    QApplication::processEvents();
+    QTest::qWait(30); // its first paint, which tells that it paints from glyphs
     readout.showText(QLatin1StringView("47"));
     EXPECT_EQ(readout.text(), "47");
     EXPECT_EQ(readout.QLabel::text(), "12");
@@ -290,7 +290,7 @@ TEST_F(ReadoutEditTest, ReadoutLabelsShowAValueAtOnceAndTakeItWhenCommitted)
     EXPECT_FALSE(readout.hasUncommittedText());
 
     centred.showText(QLatin1StringView("5"));
-    QApplication::processEvents();
+    QTest::qWait(30);
     centred.showText(QLatin1StringView("55"));
     EXPECT_EQ(centred.QLabel::text(), "55");
 }
